@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The parts a device path is built from.
+struct HidPathIds {
+    uint16_t vendorId = 0;
+    uint16_t productId = 0;
+    int interfaceNumber = -1;  // -1: the interface number is unknown, no "&mi_"
+    int collectionNumber = -1;  // 1-based; -1: single collection, no "&col"
+};
+
+// Builds "\\?\hid#vid_1a2b&pid_3c4d&mi_01&col02#<node>" (lower-case hex, two
+// digits for the interface and collection numbers, which must be below 256).
+std::wstring formatHidDevicePath(const HidPathIds& ids, const std::string& node);
+
+// The device node a path names: the text after its last '#', or the whole
+// path when it has none.
+std::string hidPathNode(const std::wstring& path);
