@@ -96,6 +96,7 @@ struct SetDpiRequestLayout {
 };
 
 inline constexpr std::uint8_t kDpiStageMask = 0x0F;
+inline constexpr std::uint8_t kDpiLevelMask = 0x0F; // the level bits sent, before the shift
 inline constexpr int kDpiLevelShift = 4;
 
 struct SetLightRequestLayout {
