@@ -9,11 +9,20 @@ using SlotImage = std::array<std::uint8_t, sizeof(macrokey_dat_t)>;
 
 // Offset in the slot image of the bytes a half carries: 1 for the first half
 // (after the mode byte), 61 for the second.
-constexpr std::size_t halfImageOffset(int halfIndex)
+constexpr std::ptrdiff_t halfImageOffset(int halfIndex)
 {
-    return 1 + static_cast<std::size_t>(halfIndex & 1) * kMacroHalfDataSize;
+    return 1 + (halfIndex & 1) * static_cast<std::ptrdiff_t>(kMacroHalfDataSize);
 }
 static_assert(halfImageOffset(1) + kMacroHalfDataSize == sizeof(macrokey_dat_t));
+
+template <std::size_t N>
+MacroHalfBytes toHalfBytes(const std::uint8_t (&bytes)[N])
+{
+    static_assert(N == kMacroHalfDataSize);
+    MacroHalfBytes half;
+    std::copy(std::begin(bytes), std::end(bytes), half.begin());
+    return half;
+}
 
 constexpr std::uint8_t lowByte(int value)
 {
@@ -131,15 +140,30 @@ MouseReport makeBindMacroRequest(int button, int slot)
 
 MouseReport makeWriteMacroHalfRequest(int halfIndex, const macrokey_dat_t& slot)
 {
-    const auto image = std::bit_cast<SlotImage>(slot);
     WriteMacroHalfRequestLayout layout{};
     layout.tag = kMouseReportTag;
     layout.command = static_cast<std::uint8_t>(MouseCommand::WriteMacroHalf);
     layout.halfIndex = lowByte(halfIndex);
     layout.mode = slot.mode;
-    const auto first = image.begin() + static_cast<std::ptrdiff_t>(halfImageOffset(halfIndex));
-    std::copy(first, first + kMacroHalfDataSize, layout.data);
+    const MacroHalfBytes half = macroHalfBytes(slot, halfIndex);
+    std::copy(half.begin(), half.end(), layout.data);
     return toReport(layout);
+}
+
+MacroHalfBytes macroHalfBytes(const macrokey_dat_t& slot, int halfIndex)
+{
+    const auto image = std::bit_cast<SlotImage>(slot);
+    MacroHalfBytes half;
+    const auto first = image.begin() + halfImageOffset(halfIndex);
+    std::copy(first, first + static_cast<std::ptrdiff_t>(half.size()), half.begin());
+    return half;
+}
+
+void setMacroHalfBytes(macrokey_dat_t& slot, int halfIndex, const MacroHalfBytes& bytes)
+{
+    auto image = std::bit_cast<SlotImage>(slot);
+    std::copy(bytes.begin(), bytes.end(), image.begin() + halfImageOffset(halfIndex));
+    slot = std::bit_cast<macrokey_dat_t>(image);
 }
 
 int decodeModeReply(const MouseReport& reply)
@@ -180,10 +204,7 @@ LightReply decodeLightReply(const MouseReport& reply)
 void applyMacroTableReply(int replyIndex, const MouseReport& reply, macrokey_dat_t& slot)
 {
     const auto layout = readLayout<MacroTableReplyLayout>(reply);
-    auto image = std::bit_cast<SlotImage>(slot);
-    std::copy(std::begin(layout.data), std::end(layout.data),
-              image.begin() + static_cast<std::ptrdiff_t>(halfImageOffset(replyIndex)));
-    slot = std::bit_cast<macrokey_dat_t>(image);
+    setMacroHalfBytes(slot, replyIndex, toHalfBytes(layout.data));
     if ((replyIndex & 1) == 0)
         slot.mode = layout.mode;
 }

@@ -71,6 +71,12 @@ constexpr int macroSlotOfHalf(int halfIndex)
 {
     return halfIndex / 2;
 }
+// The 60 slot bytes a half carries: bytes 1-60 for an even half index,
+// bytes 61-120 for an odd one.
+using MacroHalfBytes = std::array<std::uint8_t, kMacroHalfDataSize>;
+MacroHalfBytes macroHalfBytes(const macrokey_dat_t& slot, int halfIndex);
+void setMacroHalfBytes(macrokey_dat_t& slot, int halfIndex, const MacroHalfBytes& bytes);
+
 // Takes reply `replyIndex` of the macro table into its slot: the first reply
 // of a slot gives `mode` and bytes 1-60, the second bytes 61-120.
 void applyMacroTableReply(int replyIndex, const MouseReport& reply, macrokey_dat_t& slot);
