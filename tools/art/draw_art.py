@@ -2,9 +2,11 @@
 """Writes the images, skins and button coordinates of the resource package.
 
     tools/art/draw_art.py [uires directory]
+    tools/art/draw_art.py --index
 
 The output is committed; the build never runs this script. Every file it
-writes is listed in ARTWORK below with the resource name it is served under.
+writes is listed in ARTWORK below with the resource name it is served under;
+--index prints those as lines of the resource index instead of drawing.
 """
 
 import os
@@ -100,27 +102,27 @@ ARTWORK = [
     ("main:state_ok_png", "image/main/state_ok.svg", lambda: controls.text_button(True)),
     ("main:state_cancel_png", "image/main/state_cancel.svg", lambda: controls.text_button(False)),
     # Skins of the standard and custom widgets.
-    ("skin:check", "skin/check.svg", lambda: controls.check_mark()),
-    ("skin:radio", "skin/radio.svg", lambda: controls.radio_mark()),
-    ("skin:toggle", "skin/toggle.svg", lambda: controls.toggle()),
-    ("skin:segment", "skin/segment.svg", lambda: controls.segment()),
-    ("skin:tab_item", "skin/tab_item.svg", lambda: controls.tab_item()),
-    ("skin:tab_head_bg", "skin/tab_head_bg.svg", lambda: controls.tab_head_background()),
-    ("skin:button", "skin/button.svg", lambda: controls.text_button(False)),
-    ("skin:button_primary", "skin/button_primary.svg", lambda: controls.text_button(True)),
-    ("skin:combobox", "skin/combobox.svg", lambda: controls.combo_states()),
-    ("skin:combobox_arrow", "skin/combobox_arrow.svg", lambda: controls.combo_arrow()),
-    ("skin:edit", "skin/edit.svg", lambda: controls.edit_frame()),
-    ("skin:slider_track", "skin/slider_track.svg", lambda: controls.slider_track()),
-    ("skin:slider_fill", "skin/slider_fill.svg", lambda: controls.slider_track(filled=True)),
-    ("skin:slider_thumb", "skin/slider_thumb.svg", lambda: controls.slider_thumb()),
-    ("skin:caption_min", "skin/caption_min.svg", lambda: controls.caption_button(icons.minimise)),
-    ("skin:caption_max", "skin/caption_max.svg", lambda: controls.caption_button(icons.maximise)),
-    ("skin:caption_restore", "skin/caption_restore.svg",
+    ("ctrl:check", "skin/check.svg", lambda: controls.check_mark()),
+    ("ctrl:radio", "skin/radio.svg", lambda: controls.radio_mark()),
+    ("ctrl:toggle", "skin/toggle.svg", lambda: controls.toggle()),
+    ("ctrl:segment", "skin/segment.svg", lambda: controls.segment()),
+    ("ctrl:tab_item", "skin/tab_item.svg", lambda: controls.tab_item()),
+    ("ctrl:tab_head_bg", "skin/tab_head_bg.svg", lambda: controls.tab_head_background()),
+    ("ctrl:button", "skin/button.svg", lambda: controls.text_button(False)),
+    ("ctrl:button_primary", "skin/button_primary.svg", lambda: controls.text_button(True)),
+    ("ctrl:combobox", "skin/combobox.svg", lambda: controls.combo_states()),
+    ("ctrl:combobox_arrow", "skin/combobox_arrow.svg", lambda: controls.combo_arrow()),
+    ("ctrl:edit", "skin/edit.svg", lambda: controls.edit_frame()),
+    ("ctrl:slider_track", "skin/slider_track.svg", lambda: controls.slider_track()),
+    ("ctrl:slider_fill", "skin/slider_fill.svg", lambda: controls.slider_track(filled=True)),
+    ("ctrl:slider_thumb", "skin/slider_thumb.svg", lambda: controls.slider_thumb()),
+    ("ctrl:caption_min", "skin/caption_min.svg", lambda: controls.caption_button(icons.minimise)),
+    ("ctrl:caption_max", "skin/caption_max.svg", lambda: controls.caption_button(icons.maximise)),
+    ("ctrl:caption_restore", "skin/caption_restore.svg",
      lambda: controls.caption_button(icons.restore)),
-    ("skin:caption_close", "skin/caption_close.svg",
+    ("ctrl:caption_close", "skin/caption_close.svg",
      lambda: controls.caption_button(icons.close, danger_hover=True)),
-    *[(f"skin:swatch_{name}", f"skin/swatch_{name}.svg",
+    *[(f"ctrl:swatch_{name}", f"skin/swatch_{name}.svg",
        (lambda colour: lambda: controls.swatch_radio(colour))(colour))
       for name, colour in controls.PRESET_SWATCHES],
     # Animation strips.
@@ -148,7 +150,16 @@ def write(root, relative, text):
         out.write(text)
 
 
+def print_index():
+    width = max(len(name) for name, _, _ in ARTWORK)
+    for name, relative, _ in ARTWORK:
+        print(f"{name:<{width}} = {relative}")
+
+
 def main():
+    if sys.argv[1:] == ["--index"]:
+        print_index()
+        return
     here = os.path.dirname(os.path.abspath(__file__))
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "..", "uires")
     for _, relative, drawing in ARTWORK:
