@@ -42,4 +42,8 @@ struct HidCaps {
 struct HidInterfaceDetails {
     HidAttributes attributes;
     HidCaps caps;
+    // Whether the interface numbers its reports. A read(2) on the node yields
+    // the report-ID byte first only then; HidDevice puts the 0 back in front
+    // of unnumbered input reports so that every transfer starts with it.
+    bool reportIdsUsed = false;
 };
