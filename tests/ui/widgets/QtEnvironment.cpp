@@ -1,0 +1,30 @@
+// Creates the one QApplication of the test program, on the offscreen platform,
+// before the first test runs.
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class QtEnvironment : public testing::Environment {
+public:
+    void SetUp() override
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { application.reset(); }
+
+private:
+    int argc = 1;
+    char name[16] = "widgets_tests";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<QApplication> application;
+};
+
+[[maybe_unused]] testing::Environment* const environment =
+    testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+} // namespace
