@@ -230,6 +230,10 @@ void SimulatedMouse::sendDueRepliesLocked(Clock::time_point now)
             return;
         wireLog_.record(WireDirection::DeviceToHost, reply);
         transport_->send(reply);
+        // The latency separates replies as they actually go out, also when
+        // this thread woke late.
+        if (!pendingReplies_.empty())
+            pendingReplies_.front().due = std::max(pendingReplies_.front().due, Clock::now() + replyLatency_);
     }
 }
 

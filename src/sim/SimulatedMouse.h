@@ -56,8 +56,8 @@ public:
     bool isPlugged() const;
     void setPresenceListener(PresenceListener listener);
 
-    // Delay before each reply report goes out, counted from the later of the
-    // request and the previous reply.
+    // Delay before each reply report goes out, counted from the request for
+    // the first reply and from the previous reply for the others.
     void setReplyLatency(std::chrono::microseconds latency);
     // A silent mouse takes every request (and applies it) but never answers.
     void setSilent(bool silent);
