@@ -1,0 +1,43 @@
+#include "sim/SimulatedMouse.h"
+
+#include <benchmark/benchmark.h>
+
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+// One GetVersion request and its reply on a raw descriptor of the simulated
+// mouse at latency 0: the cost of the socket pair and the firmware thread.
+void BM_RawDescriptorRoundTrip(benchmark::State& state)
+{
+    SimulatedMouse mouse(SimulatedMouseIdentity{0x1A2B, 0x3C4D, 1, 0x0100, 0x0105});
+    mouse.setReplyLatency(std::chrono::microseconds(0));
+    const int fd = mouse.open();
+    if (fd < 0) {
+        state.SkipWithError("open failed");
+        return;
+    }
+    std::array<std::uint8_t, kMouseReportSize + 1> transfer{};
+    const MouseReport request = makeGetVersionRequest();
+    std::copy(request.begin(), request.end(), transfer.begin() + 1);
+    MouseReport reply{};
+    for (auto _ : state) {
+        if (::write(fd, transfer.data(), transfer.size()) != static_cast<ssize_t>(transfer.size())) {
+            state.SkipWithError("write failed");
+            break;
+        }
+        pollfd waiter{fd, POLLIN, 0};
+        if (::poll(&waiter, 1, 3000) != 1 || ::read(fd, reply.data(), reply.size()) != 64) {
+            state.SkipWithError("no reply");
+            break;
+        }
+        benchmark::DoNotOptimize(reply);
+    }
+    ::close(fd);
+}
+BENCHMARK(BM_RawDescriptorRoundTrip)->Repetitions(5)->ReportAggregatesOnly(true)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();
