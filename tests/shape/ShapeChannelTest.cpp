@@ -28,10 +28,11 @@ protected:
         b.bind(&rb, &Recorder<int>::onChange, false);
     }
 
-    IntShape a;
-    IntShape b;
+    // Recorders outlive the shapes, whose destructors wait for deliveries in progress.
     Recorder<int> ra;
     Recorder<int> rb;
+    IntShape a;
+    IntShape b;
 };
 
 TEST(ChannelJoin, NewMemberTakesEarliestMembersArrayButNotItsIndex)
@@ -72,11 +73,11 @@ TEST(ChannelJoin, EmptiedEarliestMemberIsCopiedAsEmpty)
 
 TEST(ChannelJoin, ChannelsAreKeyedByIdAndElementType)
 {
+    Recorder<unsigned char> byteRecorder;
+    Recorder<int> otherRecorder;
     ShapeType<int, kTestChannel + 3, 1, 1> ints;
     ShapeType<unsigned char, kTestChannel + 3, 1, 1> bytes;
     ShapeType<int, kTestChannel + 4, 1, 1> otherId;
-    Recorder<unsigned char> byteRecorder;
-    Recorder<int> otherRecorder;
     bytes.bind(&byteRecorder, &Recorder<unsigned char>::onChange, false);
     otherId.bind(&otherRecorder, &Recorder<int>::onChange, false);
 
@@ -90,8 +91,8 @@ TEST(ChannelJoin, ChannelsAreKeyedByIdAndElementType)
 
 TEST(ChannelJoin, JoiningNotifiesNobody)
 {
-    IntShape a;
     Recorder<int> ra;
+    IntShape a;
     a.bind(&ra, &Recorder<int>::onChange, false);
     const IntShape b;
     ASSERT_TRUE(waitWorkerIdle());
@@ -147,11 +148,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TwoMembers, OtherSeesItsOwnOldLengthAndIndexWriterSeesItsPrevious)
 {
+    Recorder<int> rw;
+    Recorder<int> ro;
     using Lists = ShapeType<int, kTestChannel + 5, 3, 1>;
     Lists writer;
     Lists other;
-    Recorder<int> rw;
-    Recorder<int> ro;
     writer.bind(&rw, &Recorder<int>::onChange, false);
     other.bind(&ro, &Recorder<int>::onChange, false);
     writer.selection().setIndex(2);
@@ -248,10 +249,10 @@ TEST_F(TwoMembers, WritesArriveInQueueOrder)
 
 TEST_F(TwoMembers, SelectMovesTheIndexAndNotifies)
 {
+    Recorder<int> ro;
     using Lists = ShapeType<int, kTestChannel + 6, 3, 1>;
     Lists writer;
     Lists other;
-    Recorder<int> ro;
     other.bind(&ro, &Recorder<int>::onChange, false);
 
     EXPECT_EQ(writer.selection().select(3, 0, false, false), 0) << "index past the end";
@@ -305,10 +306,10 @@ TEST_F(TwoMembers, RefreshLaterCallsOnlyOwnCallbackFromTheWorker)
 
 TEST(Bind, CallNowCallsOnceWithCurrentValueAsOldAndNew)
 {
+    Recorder<int> recorder;
     IntListShape shape;
     shape.selection().setIndex(2);
     shape.at(2) = 5;
-    Recorder<int> recorder;
     shape.bind(&recorder, &Recorder<int>::onChange, true);
     ASSERT_EQ(recorder.count(), 1u);
     const auto call = recorder.calls()[0];
@@ -322,12 +323,12 @@ TEST(Bind, CallNowCallsOnceWithCurrentValueAsOldAndNew)
 
 TEST(Bind, WithoutCallNowAValueDeliveredBeforeIsCopiedSilently)
 {
+    Recorder<int> recorder;
     ASSERT_TRUE(waitWorkerIdle());
     IntShape writer;
     IntShape late;
     writer.setCurrentValue(8, 0, false, false);
     ASSERT_TRUE(waitWorkerIdle());
-    Recorder<int> recorder;
     late.bind(&recorder, &Recorder<int>::onChange, false);
     EXPECT_EQ(late.current(), 8);
     EXPECT_EQ(recorder.count(), 0u);
@@ -335,10 +336,10 @@ TEST(Bind, WithoutCallNowAValueDeliveredBeforeIsCopiedSilently)
 
 TEST(Bind, NullOwnerChangesNothingAndASecondBindReplacesTheFirst)
 {
-    IntShape writer;
-    IntShape target;
     Recorder<int> first;
     Recorder<int> second;
+    IntShape writer;
+    IntShape target;
     target.bind<Recorder<int>>(nullptr, &Recorder<int>::onChange, true);
     EXPECT_EQ(target.owner(), nullptr);
     target.bind(&first, &Recorder<int>::onChange, false);
@@ -370,11 +371,11 @@ TEST(Bind, AcceptsACallbackOfABaseClass)
 
 TEST(PrivateInstance, NotifiesOnlyItselfAndOnlyWithSelf)
 {
+    Recorder<int> r1;
+    Recorder<int> r2;
     using Private = ShapeType<int, -1, 1, 1>;
     Private one;
     Private two;
-    Recorder<int> r1;
-    Recorder<int> r2;
     one.bind(&r1, &Recorder<int>::onChange, false);
     two.bind(&r2, &Recorder<int>::onChange, false);
 
@@ -394,8 +395,8 @@ TEST(PrivateInstance, NotifiesOnlyItselfAndOnlyWithSelf)
 
 TEST(PrivateInstance, SelfWriteReportsThePreviousLengthAndIndex)
 {
-    ShapeType<int, -1, 3, 1> shape;
     Recorder<int> recorder;
+    ShapeType<int, -1, 3, 1> shape;
     shape.bind(&recorder, &Recorder<int>::onChange, false);
     shape.selection().setIndex(2);
     const int one[] = {1};
@@ -408,9 +409,9 @@ TEST(PrivateInstance, SelfWriteReportsThePreviousLengthAndIndex)
 
 TEST(Worker, EndsWhenTheQueueIsEmptyAndTheNextWriteStartsANewOne)
 {
+    Recorder<int> recorder;
     IntShape writer;
     IntShape reader;
-    Recorder<int> recorder;
     reader.bind(&recorder, &Recorder<int>::onChange, false);
 
     writer.setCurrentValue(1, 0, false, false);
@@ -425,10 +426,10 @@ TEST(Worker, EndsWhenTheQueueIsEmptyAndTheNextWriteStartsANewOne)
 
 TEST(Worker, CallbackMayWriteToItsOwnShape)
 {
-    IntShape writer;
-    IntShape echo;
     Recorder<int> writerRecorder;
     Recorder<int> echoRecorder;
+    IntShape writer;
+    IntShape echo;
     writer.bind(&writerRecorder, &Recorder<int>::onChange, false);
     echo.bind(&echoRecorder, &Recorder<int>::onChange, false);
     echoRecorder.setAction([&echo] {
@@ -446,11 +447,11 @@ TEST(Worker, CallbackMayWriteToItsOwnShape)
 
 TEST(Worker, AFailingCallbackDoesNotStopLaterDeliveries)
 {
+    Recorder<int> failingRecorder;
+    Recorder<int> laterRecorder;
     IntShape writer;
     IntShape failing;
     IntShape later;
-    Recorder<int> failingRecorder;
-    Recorder<int> laterRecorder;
     failing.bind(&failingRecorder, &Recorder<int>::onChange, false);
     later.bind(&laterRecorder, &Recorder<int>::onChange, false);
     failingRecorder.setAction([&failing] { (void)failing.at(5); });
@@ -464,17 +465,17 @@ TEST(Worker, AFailingCallbackDoesNotStopLaterDeliveries)
 
 TEST(Worker, MemberDestroyedDuringTheWalkIsSkippedAndTheRestStillReceive)
 {
+    Recorder<int> blockingRecorder;
+    Recorder<int> leavingRecorder;
+    Recorder<int> lastRecorder;
+    Gate gate;
     IntShape writer;
     IntShape blocking;
     auto leaving = std::make_unique<IntShape>();
     IntShape last;
-    Recorder<int> blockingRecorder;
-    Recorder<int> leavingRecorder;
-    Recorder<int> lastRecorder;
     blocking.bind(&blockingRecorder, &Recorder<int>::onChange, false);
     leaving->bind(&leavingRecorder, &Recorder<int>::onChange, false);
     last.bind(&lastRecorder, &Recorder<int>::onChange, false);
-    Gate gate;
     blockingRecorder.setAction([&gate] { gate.pass(); });
 
     writer.setCurrentValue(1, 0, false, false);
@@ -490,12 +491,12 @@ TEST(Worker, MemberDestroyedDuringTheWalkIsSkippedAndTheRestStillReceive)
 
 TEST(Worker, DestructorWaitsForTheDeliveryInProgress)
 {
-    IntShape writer;
-    auto target = std::make_unique<IntShape>();
     Recorder<int> recorder;
-    target->bind(&recorder, &Recorder<int>::onChange, false);
     Gate gate;
     std::atomic<bool> callbackFinished{false};
+    IntShape writer;
+    auto target = std::make_unique<IntShape>();
+    target->bind(&recorder, &Recorder<int>::onChange, false);
     recorder.setAction([&] {
         gate.pass();
         std::this_thread::sleep_for(20ms);
@@ -512,17 +513,17 @@ TEST(Worker, DestructorWaitsForTheDeliveryInProgress)
 
 TEST(Worker, MemberJoiningDuringTheWalkReceivesTheNotification)
 {
+    Recorder<int> blockingRecorder;
+    Gate gate;
+    Recorder<int> joinedRecorder;
     IntShape writer;
     IntShape blocking;
-    Recorder<int> blockingRecorder;
     blocking.bind(&blockingRecorder, &Recorder<int>::onChange, false);
-    Gate gate;
     blockingRecorder.setAction([&gate] { gate.pass(); });
 
     writer.setCurrentValue(1, 0, false, true);
     ASSERT_TRUE(gate.waitReached());
     IntShape joined;
-    Recorder<int> joinedRecorder;
     joined.bind(&joinedRecorder, &Recorder<int>::onChange, false);
     gate.open();
 

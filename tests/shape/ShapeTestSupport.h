@@ -48,8 +48,8 @@ public:
             }
             calls_.push_back(std::move(call));
             action = action_;
+            changed_.notify_all();
         }
-        changed_.notify_all();
         if (action) {
             action();
         }
