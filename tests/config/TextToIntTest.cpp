@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -18,6 +19,8 @@ struct LongCase {
     int base;
     std::int32_t expected;
 };
+
+void PrintTo(const LongCase& row, std::ostream* out) { *out << row.label; }
 
 class TextToLongTest : public testing::TestWithParam<LongCase> {};
 
@@ -70,6 +73,8 @@ struct ULongCase {
     int base;
     std::uint32_t expected;
 };
+
+void PrintTo(const ULongCase& row, std::ostream* out) { *out << row.label; }
 
 class TextToULongTest : public testing::TestWithParam<ULongCase> {};
 
