@@ -11,8 +11,8 @@ struct HidPathIds {
     int collectionNumber = -1;  // 1-based; -1: single collection, no "&col"
 };
 
-// Builds "\\?\hid#vid_1a2b&pid_3c4d&mi_01&col02#<node>" (lower-case hex, two
-// digits for the interface and collection numbers, which must be below 256).
+// Builds "\\?\hid#vid_1a2b&pid_3c4d&mi_01&col02#<node>" (lower-case hex, at
+// least two digits for the interface and collection numbers).
 std::wstring formatHidDevicePath(const HidPathIds& ids, const std::string& node);
 
 // The device node a path names: the text after its last '#', or the whole
