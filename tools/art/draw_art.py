@@ -5,8 +5,10 @@
     tools/art/draw_art.py --index
 
 The output is committed; the build never runs this script. Every file it
-writes is listed in ARTWORK below with the resource name it is served under;
---index prints those as lines of the resource index instead of drawing.
+writes is listed in ARTWORK below with the resource name it is served under,
+and skin/art_skins.xml makes each a skin named like the resource with a dot
+for the colon ("main.state_ok_png"); --index prints the lines of the resource
+index instead of drawing.
 """
 
 import os
@@ -141,6 +143,53 @@ ARTWORK = [
 ]
 
 COORDS_FILE = "coords/img_keyboard.xml"
+SKIN_TABLE = "skin/art_skins.xml"
+
+# Frames that stretch: corners keep their size (left, top, right, bottom in
+# the image's own pixels). Everything else is drawn stretched whole.
+MARGINS = {
+    "main:table_main_bg_png": "24,56,24,24",
+    "main:win_macro_bg_png": "24,48,24,24",
+    "kb_macro:bg_png": "24,48,24,24",
+    "main:page_bg_png": "14,14,14,14",
+    "main:bg_macr_keys_png": "18,18,18,18",
+    "main:bg_macro_group_png": "18,46,18,18",
+    "main:image_bg_macro_content_png": "18,46,18,18",
+    "main:state_func_bg_png": "14,8,14,8",
+    "main:cbox_profile_normal_png": "10,10,10,10",
+    "main:cbox_profile_selected_png": "12,10,12,10",
+    "main:state_color_effects_png": "10,10,10,10",
+    "main:state_ok_png": "10,10,10,10",
+    "main:state_cancel_png": "10,10,10,10",
+    "main:bg_progress_bg_png": "3,0,3,0",
+    "main:bg_progress_pos_png": "3,0,3,0",
+    "ctrl:segment": "10,10,10,10",
+    "ctrl:tab_item": "14,8,14,8",
+    "ctrl:tab_head_bg": "12,12,12,12",
+    "ctrl:button": "10,10,10,10",
+    "ctrl:button_primary": "10,10,10,10",
+    "ctrl:combobox": "10,10,10,10",
+    "ctrl:edit": "8,8,8,8",
+    "ctrl:slider_track": "3,0,3,0",
+    "ctrl:slider_fill": "3,0,3,0",
+}
+
+
+def skin_name(resource):
+    """The skin pool name of a drawing: its resource name with a dot for the colon."""
+    return resource.replace(":", ".")
+
+
+def skin_table(drawings):
+    lines = ['<?xml version="1.0" encoding="UTF-8"?>',
+             "<!-- Skins of the artwork: states side by side, left to right. -->",
+             "<skin>"]
+    for name, _, drawing in drawings:
+        margin = f' margin="{MARGINS[name]}"' if name in MARGINS else ""
+        lines.append(f'\t<image name="{skin_name(name)}" src="{name}" '
+                     f'states="{drawing.states}"{margin}/>')
+    lines.append("</skin>")
+    return "\n".join(lines) + "\n"
 
 
 def write(root, relative, text):
@@ -154,6 +203,7 @@ def print_index():
     width = max(len(name) for name, _, _ in ARTWORK)
     for name, relative, _ in ARTWORK:
         print(f"{name:<{width}} = {relative}")
+    print(f"{'SKIN:art':<{width}} = {SKIN_TABLE}")
 
 
 def main():
@@ -162,10 +212,13 @@ def main():
         return
     here = os.path.dirname(os.path.abspath(__file__))
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "..", "uires")
-    for _, relative, drawing in ARTWORK:
-        write(root, relative, drawing())
+    drawings = [(name, relative, draw()) for name, relative, draw in ARTWORK]
+    for _, relative, drawing in drawings:
+        write(root, relative, drawing)
+    write(root, SKIN_TABLE, skin_table(drawings))
     write(root, COORDS_FILE, mouse.coords_xml())
-    print(f"wrote {len(ARTWORK)} drawings and {COORDS_FILE} below {os.path.normpath(root)}")
+    print(f"wrote {len(drawings)} drawings, {SKIN_TABLE} and {COORDS_FILE} "
+          f"below {os.path.normpath(root)}")
 
 
 if __name__ == "__main__":

@@ -94,6 +94,15 @@ def document(width, height, body, defs=""):
     return f'<?xml version="1.0" encoding="UTF-8"?>\n{head}{defs_part}{content}</svg>\n'
 
 
+class Drawing(str):
+    """An SVG document that knows how many states it holds side by side."""
+
+    def __new__(cls, text, states):
+        drawing = super().__new__(cls, text)
+        drawing.states = states
+        return drawing
+
+
 def strip(width, height, states, draw):
     """A skin: `states` images of width x height side by side, left to right.
 
@@ -105,9 +114,9 @@ def strip(width, height, states, draw):
         defs, body = draw(index, f"s{index}")
         all_defs.append(defs)
         all_body.append(group(body, transform=f"translate({width * index},0)"))
-    return document(width * states, height, all_body, "".join(all_defs))
+    return Drawing(document(width * states, height, all_body, "".join(all_defs)), states)
 
 
 def single(width, height, draw):
     defs, body = draw("s0")
-    return document(width, height, body, defs)
+    return Drawing(document(width, height, body, defs), 1)
