@@ -9,7 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <pugixml.hpp>
+
 #include <fstream>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -59,11 +63,18 @@ QImage renderState(QSvgRenderer& renderer, int state)
     return image;
 }
 
+bool isSkinTable(const IndexEntry& entry)
+{
+    return QString::fromStdString(entry.name).startsWith("skin:", Qt::CaseInsensitive);
+}
+
 TEST(Artwork, EveryIndexedDrawingIsAValidSvg)
 {
     const std::vector<IndexEntry> entries = artworkEntries();
     ASSERT_GT(entries.size(), 44u) << "the 43 main images, kb_macro:bg_png and the skins";
     for (const IndexEntry& entry : entries) {
+        if (isSkinTable(entry))
+            continue;
         QSvgRenderer renderer(QString::fromStdString((kPackage / entry.file).string()));
         EXPECT_TRUE(renderer.isValid()) << entry.name << " = " << entry.file;
     }
@@ -92,6 +103,34 @@ TEST(Artwork, IndexNamesEveryImageThePackageMustHold)
         names.push_back(entry.name);
     for (const char* name : required)
         EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+}
+
+// Every drawing is a skin, cut into states that divide its width exactly.
+TEST(Artwork, SkinTableCutsEveryDrawingIntoWholeStates)
+{
+    std::map<std::string, std::string> files;
+    std::string tableFile;
+    for (const IndexEntry& entry : artworkEntries()) {
+        if (isSkinTable(entry))
+            tableFile = entry.file;
+        else
+            files[entry.name] = entry.file;
+    }
+    ASSERT_FALSE(tableFile.empty());
+    pugi::xml_document table;
+    ASSERT_TRUE(table.load_file((kPackage / tableFile).c_str()));
+    std::set<std::string> skinned;
+    for (const pugi::xml_node image : table.child("skin").children("image")) {
+        const std::string source = image.attribute("src").as_string();
+        const int states = image.attribute("states").as_int(0);
+        ASSERT_TRUE(files.contains(source)) << source;
+        ASSERT_GE(states, 1) << source;
+        QSvgRenderer renderer(QString::fromStdString((kPackage / files[source]).string()));
+        EXPECT_EQ(renderer.defaultSize().width() % states, 0) << source;
+        skinned.insert(source);
+    }
+    for (const auto& [name, file] : files)
+        EXPECT_TRUE(skinned.contains(name)) << name << " has no skin";
 }
 
 class MousePicture : public testing::Test {
