@@ -33,7 +33,7 @@ struct ShapeCore {
     ShapeBase* shape = nullptr;
     DeliverFn deliver = nullptr;    // non-virtual entry: safe while the target's destructor waits
     ElementsFn elements = nullptr;  // non-virtual read of the element array
-    bool alive = true;              // cleared under this lock and the registry lock when leaving
+    bool alive = true;              // cleared under this lock when the instance is destroyed
     bool member = false;            // joined a channel (registry lock)
     uint64_t joinSequence = 0;      // order of joining (registry lock)
 };
@@ -91,8 +91,6 @@ public:
         {
             return function_(snapshot, target, oldLength, oldIndex, param, flags, context_);
         }
-
-        Context context() const { return context_; }
 
     private:
         Function function_;

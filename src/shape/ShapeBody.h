@@ -94,6 +94,8 @@ public:
 
     // Stores owner and member-function callback (replacing earlier ones); with callNow calls it
     // once with (channel id, data, length, length, index, index, 0). Null owner or callback: no-op.
+    // Callbacks may run until this instance is destroyed, so an owner destroys its Shapes before
+    // the state its callbacks use. A callback must not destroy the instance it is called for.
     template <class Owner, class Target, class R>
         requires std::is_base_of_v<Target, Owner>
     void bind(Owner* owner, R (Target::*callback)(int, const T*, uint32_t, uint32_t, uint32_t, uint32_t, int),

@@ -40,7 +40,8 @@ public:
 };
 
 // Routes all later deliveries to Shapes bound to `owner` through `poster` (null: deliver directly).
-// Replaces an earlier hook of the same owner. `owner` is the pointer given to bind.
+// Replaces an earlier hook of the same owner; when it returns the old poster is no longer used.
+// `owner` is the pointer given to bind; a null owner is ignored.
 void registerHook(const void* owner, IDeliveryPoster* poster);
 
 // Removes the hook of `owner`; when it returns, the worker no longer uses that hook's poster.

@@ -8,7 +8,7 @@
 // A Shape value: element type T, channel id ID (0 or more joins channel (ID, T); negative is
 // private), initial length N, zero-fill flag Z. Construction joins the channel and starts with
 // the earliest member's array (index 0), or with N reset elements when it is the first member.
-// Joining notifies nobody.
+// Joining notifies nobody. It waits while a delivery to the earliest member is in progress.
 template <class T, int ID, uint32_t N, int Z>
 class ShapeType : public ShapeBody<T, ID, Z> {
 public:
