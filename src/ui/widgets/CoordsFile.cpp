@@ -1,13 +1,13 @@
 #include "ui/widgets/CoordsFile.h"
 
+#include "ui/widgets/DecimalList.h"
+
 #include <QString>
 
 #include <pugixml.hpp>
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cwctype>
 #include <string>
 
 namespace {
@@ -15,29 +15,6 @@ namespace {
 std::wstring wideText(const char* utf8)
 {
     return QString::fromUtf8(utf8).toStdWString();
-}
-
-// One "%d" of scanf: optional white space, an optional sign, decimal digits.
-// Returns false when no digit follows; the position then is unspecified.
-bool scanInt(std::wstring_view text, std::size_t& pos, std::int32_t& value)
-{
-    while (pos < text.size() && std::iswspace(static_cast<wint_t>(text[pos])))
-        ++pos;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == L'+' || text[pos] == L'-')) {
-        negative = text[pos] == L'-';
-        ++pos;
-    }
-    if (pos >= text.size() || text[pos] < L'0' || text[pos] > L'9')
-        return false;
-    std::int64_t magnitude = 0;
-    for (; pos < text.size() && text[pos] >= L'0' && text[pos] <= L'9'; ++pos) {
-        if (magnitude <= INT32_MAX)
-            magnitude = magnitude * 10 + (text[pos] - L'0');
-    }
-    const std::int64_t signedValue = negative ? -magnitude : magnitude;
-    value = static_cast<std::int32_t>(std::clamp<std::int64_t>(signedValue, INT32_MIN, INT32_MAX));
-    return true;
 }
 
 } // namespace
@@ -50,16 +27,7 @@ CoordRect parseCoordRect(std::wstring_view text)
             compact.push_back(c);
     }
     std::array<std::int32_t, 4> fields{};
-    std::size_t pos = 0;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0) {
-            if (pos >= compact.size() || compact[pos] != L',')
-                break;
-            ++pos;
-        }
-        if (!scanInt(compact, pos, fields[i]))
-            break;
-    }
+    scanDecimalList(compact, fields);
     const auto [left, top, width, height] = fields;
     // Right and bottom wrap like the 32-bit sums they are, instead of overflowing.
     const auto wrappedSum = [](std::int32_t a, std::int32_t b) {
