@@ -11,7 +11,7 @@ namespace {
 // mouse at latency 0: the cost of the socket pair and the firmware thread.
 void BM_RawDescriptorRoundTrip(benchmark::State& state)
 {
-    SimulatedMouse mouse(SimulatedMouseIdentity{0x1A2B, 0x3C4D, 1, 0x0100, 0x0105});
+    SimulatedMouse mouse(SimulatedMouseIdentity{.vendorId = 0x1A2B, .productId = 0x3C4D});
     mouse.setReplyLatency(std::chrono::microseconds(0));
     const int fd = mouse.open();
     if (fd < 0) {

@@ -17,6 +17,9 @@ struct SimulatedMouseIdentity {
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
     int interfaceNumber = 1;
+    // 1-based number of the vendor collection among the interface's top-level
+    // collections, or -1 when it is the only one (then paths carry no "&col").
+    int collectionNumber = -1;
     std::uint16_t releaseNumber = 0x0100;
     std::uint16_t firmwareVersion = kDefaultFirmwareVersion;
 };

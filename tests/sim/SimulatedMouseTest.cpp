@@ -22,7 +22,8 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-constexpr SimulatedMouseIdentity kIdentity{0x1A2B, 0x3C4D, 1, 0x0200, 0x0105};
+constexpr SimulatedMouseIdentity kIdentity{
+    .vendorId = 0x1A2B, .productId = 0x3C4D, .interfaceNumber = 1, .releaseNumber = 0x0200, .firmwareVersion = 0x0105};
 
 // The host's end of one open, used the way the HID layer uses a hidraw node.
 class HostEnd {
