@@ -1,4 +1,5 @@
-#include "sim/SimulatedMouse.h"
+#include "hid/HidDevice.h"
+#include "sim/SimulatedHidBackend.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,7 +37,37 @@ void BM_RawDescriptorRoundTrip(benchmark::State& state)
     }
     ::close(fd);
 }
-BENCHMARK(BM_RawDescriptorRoundTrip)->Repetitions(5)->ReportAggregatesOnly(true)->UseRealTime();
+BENCHMARK(BM_RawDescriptorRoundTrip)->Repetitions(10)->ReportAggregatesOnly(true)->UseRealTime();
+
+// One GetVersion request and its reply through HidDevice (writeReport, then
+// readReport) against the simulated mouse at latency 0: the round trip the
+// device logic pays per request.
+void BM_HidDeviceRoundTrip(benchmark::State& state)
+{
+    SimulatedHidBackend backend;
+    SimulatedMouse& mouse = backend.addMouse(SimulatedMouseIdentity{.vendorId = 0x1A2B, .productId = 0x3C4D});
+    mouse.setReplyLatency(std::chrono::microseconds(0));
+    setHidBackend(&backend);
+    {
+        HidDevice device;
+        if (device.openDeviceById(0x1A2B, 0x3C4D, 1, -1) != 1) {
+            state.SkipWithError("open failed");
+        } else {
+            const MouseReport request = makeGetVersionRequest();
+            MouseReport reply{};
+            for (auto _ : state) {
+                if (device.writeReport(request) != HidDevice::kTransferSize ||
+                    device.readReport(reply) != HidDevice::kTransferSize) {
+                    state.SkipWithError("round trip failed");
+                    break;
+                }
+                benchmark::DoNotOptimize(reply);
+            }
+        }
+    }
+    setHidBackend(nullptr);
+}
+BENCHMARK(BM_HidDeviceRoundTrip)->Repetitions(10)->ReportAggregatesOnly(true)->UseRealTime();
 
 } // namespace
 
