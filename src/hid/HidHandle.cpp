@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 std::shared_ptr<HidHandle> HidHandle::adopt(int fd, HidBackend& backend, bool reportIdsUsed)
@@ -11,12 +13,21 @@ std::shared_ptr<HidHandle> HidHandle::adopt(int fd, HidBackend& backend, bool re
         ::close(fd);
         return nullptr;
     }
-    return std::shared_ptr<HidHandle>(new HidHandle(fd, wakeFd, backend, reportIdsUsed));
+    struct stat status {};
+    const bool isSocket = ::fstat(fd, &status) == 0 && S_ISSOCK(status.st_mode);
+    return std::shared_ptr<HidHandle>(new HidHandle(fd, wakeFd, backend, reportIdsUsed, isSocket));
 }
 
-HidHandle::HidHandle(int fd, int wakeFd, HidBackend& backend, bool reportIdsUsed)
-    : fd_(fd), wakeFd_(wakeFd), backend_(backend), reportIdsUsed_(reportIdsUsed)
+HidHandle::HidHandle(int fd, int wakeFd, HidBackend& backend, bool reportIdsUsed, bool isSocket)
+    : fd_(fd), wakeFd_(wakeFd), backend_(backend), reportIdsUsed_(reportIdsUsed), isSocket_(isSocket)
 {
+}
+
+ssize_t HidHandle::writeOnce(const uint8_t* buffer, size_t length) const
+{
+    if (isSocket_)
+        return ::send(fd_, buffer, length, MSG_NOSIGNAL);
+    return ::write(fd_, buffer, length);
 }
 
 HidHandle::~HidHandle()

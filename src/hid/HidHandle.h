@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <sys/types.h>
 
 class HidBackend;
 
@@ -24,13 +27,18 @@ public:
     HidBackend& backend() const { return backend_; }
     bool reportIdsUsed() const { return reportIdsUsed_; }
 
+    // One write(2) of a report; on a socket (the simulated device) a peer
+    // that went away gives EPIPE instead of raising SIGPIPE.
+    ssize_t writeOnce(const uint8_t* buffer, size_t length) const;
+
     void wakeTransfers();
 
 private:
-    HidHandle(int fd, int wakeFd, HidBackend& backend, bool reportIdsUsed);
+    HidHandle(int fd, int wakeFd, HidBackend& backend, bool reportIdsUsed, bool isSocket);
 
     const int fd_;
     const int wakeFd_;
     HidBackend& backend_;
     const bool reportIdsUsed_;
+    const bool isSocket_;
 };

@@ -196,7 +196,7 @@ int transferWrite(const HidTransferTarget& target, const uint8_t* buffer, size_t
     ssize_t written = -1;
     int error = EBADF;
     if (target.handle) {
-        written = ::write(target.handle->fd(), buffer, length);
+        written = target.handle->writeOnce(buffer, length);
         error = errno;
     }
     if (written >= 0)
@@ -212,7 +212,7 @@ int transferWrite(const HidTransferTarget& target, const uint8_t* buffer, size_t
     switch (outcome.result) {
     case WaitResult::deviceReady:
         hidTrace(L"asynchronous write succeed : %d\n", handle.fd());
-        written = ::write(handle.fd(), buffer, length);
+        written = handle.writeOnce(buffer, length);
         return finishWrite(written > 0 ? static_cast<int>(written) : 0);
     case WaitResult::aborted:
         resetEvent(abortEvent);
