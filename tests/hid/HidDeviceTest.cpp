@@ -376,7 +376,8 @@ TEST_F(HidDeviceTest, WriteWaitsForRoomAndTimesOut)
         int drained = 0;
         while (!receivePacket(backend_.peer(0), 0).empty())
             ++drained;
-        EXPECT_EQ(drained, accepted);
+        // The waiting write may land while the queue drains.
+        EXPECT_GE(drained, accepted);
     });
     EXPECT_EQ(device.write(report.data(), report.size(), kPeerWaitMs), 65);
     firmware.join();
