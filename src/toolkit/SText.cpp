@@ -1,0 +1,3 @@
+#include "toolkit/SText.h"
+
+SText::SText(QWidget* parent) : SWindow(parent) {}
