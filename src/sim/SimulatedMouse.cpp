@@ -2,6 +2,7 @@
 
 #include "sim/SocketPairTransport.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>

@@ -83,9 +83,10 @@ std::vector<MouseReport> SocketPairTransport::receive(int descriptor)
             closeConnectionLocked(descriptor);
             return reports;
         }
+        // MSG_TRUNC gives the datagram's real length, so an oversized one is
+        // seen as such and rejected.
         const auto size = std::min(static_cast<std::size_t>(length), buffer.size());
-        if (const auto report = reportFromOutputTransfer(std::span(buffer.data(), size));
-            report && static_cast<std::size_t>(length) <= buffer.size())
+        if (const auto report = reportFromOutputTransfer(std::span(buffer.data(), size)))
             reports.push_back(*report);
     }
 }
