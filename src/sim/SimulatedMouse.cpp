@@ -197,9 +197,8 @@ void SimulatedMouse::run()
                     for (const MouseReport& request : transport_->receive(waitSet[i].fd))
                         handleRequestLocked(request);
         }
-        const Clock::time_point now = Clock::now();
-        sendDueRepliesLocked(now);
-        runTimersLocked(now);
+        sendDueRepliesLocked();
+        runTimersLocked(Clock::now());
     }
 }
 
@@ -222,9 +221,9 @@ void SimulatedMouse::handleRequestLocked(const MouseReport& request)
         dropAt_ = Clock::now() + restartDelay_;
 }
 
-void SimulatedMouse::sendDueRepliesLocked(Clock::time_point now)
+void SimulatedMouse::sendDueRepliesLocked()
 {
-    while (plugged_ && !pendingReplies_.empty() && pendingReplies_.front().due <= now) {
+    while (plugged_ && !pendingReplies_.empty() && pendingReplies_.front().due <= Clock::now()) {
         const MouseReport reply = pendingReplies_.front().report;
         pendingReplies_.pop_front();
         if (unplugsAtThisTransferLocked())

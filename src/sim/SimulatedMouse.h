@@ -93,7 +93,7 @@ private:
     void run();
     void wake();
     void handleRequestLocked(const MouseReport& request);
-    void sendDueRepliesLocked(Clock::time_point now);
+    void sendDueRepliesLocked();
     void runTimersLocked(Clock::time_point now);
     std::optional<Clock::time_point> nextDeadlineLocked() const;
     // True when this transfer is the one to unplug at (the mouse is then unplugged).
