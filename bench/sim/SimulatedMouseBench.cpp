@@ -69,6 +69,49 @@ void BM_HidDeviceRoundTrip(benchmark::State& state)
 }
 BENCHMARK(BM_HidDeviceRoundTrip)->Repetitions(10)->ReportAggregatesOnly(true)->UseRealTime();
 
+// The reads of a full connect (version, mode, the macro table's 48 reports,
+// DPI, light, status) through HidDevice, at the reply latency given in
+// microseconds, without the device logic's own pauses.
+void BM_HidDeviceConnectRead(benchmark::State& state)
+{
+    SimulatedHidBackend backend;
+    SimulatedMouse& mouse = backend.addMouse(SimulatedMouseIdentity{.vendorId = 0x1A2B, .productId = 0x3C4D});
+    mouse.setReplyLatency(std::chrono::microseconds(state.range(0)));
+    setHidBackend(&backend);
+    {
+        HidDevice device;
+        MouseReport reply{};
+        const auto exchange = [&](const MouseReport& request, int replies) {
+            if (device.writeReport(request) != HidDevice::kTransferSize)
+                return false;
+            for (int i = 0; i < replies; ++i)
+                if (device.readReport(reply) != HidDevice::kTransferSize)
+                    return false;
+            return true;
+        };
+        if (device.openDeviceById(0x1A2B, 0x3C4D, 1, -1) != 1)
+            state.SkipWithError("open failed");
+        else
+            for (auto _ : state) {
+                if (!exchange(makeGetVersionRequest(), 1) || !exchange(makeGetModeRequest(), 1) ||
+                    !exchange(makeReadMacroTableRequest(), kMacroTableReplyCount) ||
+                    !exchange(makeGetDpiRequest(), 1) || !exchange(makeGetLightRequest(), 1) ||
+                    !exchange(makeGetStatusRequest(), 1)) {
+                    state.SkipWithError("connect read failed");
+                    break;
+                }
+            }
+    }
+    setHidBackend(nullptr);
+}
+BENCHMARK(BM_HidDeviceConnectRead)
+    ->Arg(0)
+    ->Arg(SimulatedMouse::kDefaultReplyLatency.count())
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();
