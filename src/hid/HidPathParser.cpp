@@ -1,56 +1,137 @@
 #include "hid/HidPathParser.h"
 
 #include <cwchar>
-#include <regex>
-#include <string>
+#include <optional>
+#include <string_view>
 
 namespace {
 
-// Capture groups of the device-path patterns.
-enum PathGroup : size_t {
-    kVendorGroup = 1,
-    kProductGroup = 2,
-    kRevisionGroup = 4,
-    kInterfaceGroup = 6,
-    kCollectionGroup = 8,
+// The device-path pattern, searched anywhere and ignoring case:
+//   hid#vid_XXXX&pid_XXXX(&rev_XXXX)?(&mi_XX)?(&colXX)?   ("usb#" for USB paths)
+// where X is a digit or an ASCII letter. Every optional field is taken when
+// it is present right after the previous part; the interface, collection and
+// revision fields keep only their last character, as repeated capture groups
+// do.
+struct PathFields {
+    std::wstring_view vendor;
+    std::wstring_view product;
+    std::optional<wchar_t> revision;
+    std::optional<wchar_t> interfaceNumber;
+    std::optional<wchar_t> collection;
 };
 
-constexpr const wchar_t* kHidPathPattern =
-    L"hid#vid_([\\da-zA-Z]{4})&pid_([\\da-zA-Z]{4})(&rev_([\\da-zA-Z]){4})?"
-    L"(&mi_([\\da-zA-Z]){2})?(&col([\\da-zA-Z]){2})?";
-constexpr const wchar_t* kUsbPathPattern =
-    L"usb#vid_([\\da-zA-Z]{4})&pid_([\\da-zA-Z]{4})(&rev_([\\da-zA-Z]){4})?"
-    L"(&mi_([\\da-zA-Z]){2})?(&col([\\da-zA-Z]){2})?";
+constexpr std::wstring_view kVendorTag = L"vid_";
+constexpr std::wstring_view kProductTag = L"&pid_";
+constexpr std::wstring_view kRevisionTag = L"&rev_";
+constexpr std::wstring_view kInterfaceTag = L"&mi_";
+constexpr std::wstring_view kCollectionTag = L"&col";
+constexpr size_t kIdWidth = 4;
+constexpr size_t kRevisionWidth = 4;
+constexpr size_t kInterfaceWidth = 2;
+constexpr size_t kCollectionWidth = 2;
 
-const std::wregex& hidPathExpression()
+wchar_t lowerAscii(wchar_t c)
 {
-    static const std::wregex expression(kHidPathPattern, std::regex::ECMAScript | std::regex::icase);
-    return expression;
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
 
-const std::wregex& usbPathExpression()
+bool isDigitOrLetter(wchar_t c)
 {
-    static const std::wregex expression(kUsbPathPattern, std::regex::ECMAScript | std::regex::icase);
-    return expression;
+    return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
 }
 
-// Hexadecimal value of a captured group: its leading hex digits, 0 when it
-// starts with another letter, -1 when the group took no part in the match.
-int32_t groupValue(const std::wsmatch& match, size_t group)
+// Consumes `tag` (ignoring case) at `position`.
+bool takeTag(std::wstring_view path, size_t& position, std::wstring_view tag)
 {
-    if (!match[group].matched)
-        return -1;
-    const std::wstring text = match[group].str();
-    return static_cast<int32_t>(std::wcstol(text.c_str(), nullptr, 16));
+    if (path.size() - position < tag.size())
+        return false;
+    for (size_t i = 0; i < tag.size(); ++i)
+        if (lowerAscii(path[position + i]) != tag[i])
+            return false;
+    position += tag.size();
+    return true;
 }
 
-bool searchPath(const wchar_t* path, const std::wregex& expression, std::wsmatch& match,
-                std::wstring& text)
+// Consumes `width` digits or letters at `position`.
+std::optional<std::wstring_view> takeField(std::wstring_view path, size_t& position, size_t width)
+{
+    if (path.size() - position < width)
+        return std::nullopt;
+    for (size_t i = 0; i < width; ++i)
+        if (!isDigitOrLetter(path[position + i]))
+            return std::nullopt;
+    const std::wstring_view field = path.substr(position, width);
+    position += width;
+    return field;
+}
+
+// An optional "<tag><field>" part: its last character, or nothing (and
+// `position` unchanged) when the part is not there.
+std::optional<wchar_t> takeOptionalPart(std::wstring_view path, size_t& position, std::wstring_view tag,
+                                        size_t width)
+{
+    size_t cursor = position;
+    if (!takeTag(path, cursor, tag))
+        return std::nullopt;
+    const auto field = takeField(path, cursor, width);
+    if (!field)
+        return std::nullopt;
+    position = cursor;
+    return field->back();
+}
+
+std::optional<PathFields> matchAt(std::wstring_view path, size_t position, std::wstring_view classTag)
+{
+    PathFields fields;
+    if (!takeTag(path, position, classTag) || !takeTag(path, position, kVendorTag))
+        return std::nullopt;
+    const auto vendor = takeField(path, position, kIdWidth);
+    if (!vendor || !takeTag(path, position, kProductTag))
+        return std::nullopt;
+    const auto product = takeField(path, position, kIdWidth);
+    if (!product)
+        return std::nullopt;
+    fields.vendor = *vendor;
+    fields.product = *product;
+    fields.revision = takeOptionalPart(path, position, kRevisionTag, kRevisionWidth);
+    fields.interfaceNumber = takeOptionalPart(path, position, kInterfaceTag, kInterfaceWidth);
+    fields.collection = takeOptionalPart(path, position, kCollectionTag, kCollectionWidth);
+    return fields;
+}
+
+std::optional<PathFields> searchPath(const wchar_t* path, std::wstring_view classTag)
 {
     if (path == nullptr)
-        return false;
-    text = path;
-    return std::regex_search(text, match, expression);
+        return std::nullopt;
+    const std::wstring_view text(path);
+    for (size_t position = 0; position < text.size(); ++position)
+        if (auto fields = matchAt(text, position, classTag))
+            return fields;
+    return std::nullopt;
+}
+
+// The leading hex digits of a field as a number, 0 when it starts with
+// another letter.
+int32_t hexValue(std::wstring_view field)
+{
+    int32_t value = 0;
+    for (wchar_t c : field) {
+        const wchar_t lower = lowerAscii(c);
+        int digit = 0;
+        if (lower >= L'0' && lower <= L'9')
+            digit = lower - L'0';
+        else if (lower >= L'a' && lower <= L'f')
+            digit = lower - L'a' + 10;
+        else
+            break;
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+int32_t optionalValue(const std::optional<wchar_t>& field)
+{
+    return field ? hexValue(std::wstring_view(&*field, 1)) : -1;
 }
 
 }  // namespace
@@ -58,28 +139,26 @@ bool searchPath(const wchar_t* path, const std::wregex& expression, std::wsmatch
 bool parseHidDevicePath(const wchar_t* path, int32_t& vendorId, int32_t& productId,
                         int32_t& interfaceNumber, int32_t& collectionNumber)
 {
-    std::wstring text;
-    std::wsmatch match;
-    if (!searchPath(path, hidPathExpression(), match, text))
+    const auto fields = searchPath(path, L"hid#");
+    if (!fields)
         return false;
-    vendorId = groupValue(match, kVendorGroup);
-    productId = groupValue(match, kProductGroup);
-    interfaceNumber = groupValue(match, kInterfaceGroup);
-    collectionNumber = groupValue(match, kCollectionGroup);
+    vendorId = hexValue(fields->vendor);
+    productId = hexValue(fields->product);
+    interfaceNumber = optionalValue(fields->interfaceNumber);
+    collectionNumber = optionalValue(fields->collection);
     return true;
 }
 
 bool parseUsbDevicePath(const wchar_t* path, int32_t& vendorId, int32_t& productId,
                         int32_t& interfaceNumber, int32_t& collectionNumber, int32_t& revision)
 {
-    std::wstring text;
-    std::wsmatch match;
-    if (!searchPath(path, usbPathExpression(), match, text))
+    const auto fields = searchPath(path, L"usb#");
+    if (!fields)
         return false;
-    vendorId = groupValue(match, kVendorGroup);
-    productId = groupValue(match, kProductGroup);
-    interfaceNumber = groupValue(match, kInterfaceGroup);
-    collectionNumber = groupValue(match, kCollectionGroup);
-    revision = groupValue(match, kRevisionGroup);
+    vendorId = hexValue(fields->vendor);
+    productId = hexValue(fields->product);
+    interfaceNumber = optionalValue(fields->interfaceNumber);
+    collectionNumber = optionalValue(fields->collection);
+    revision = optionalValue(fields->revision);
     return true;
 }

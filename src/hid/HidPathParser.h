@@ -4,8 +4,8 @@
 
 // Reads the ids out of a device path. The pattern is searched anywhere in the
 // path, ignoring case. The interface and collection fields yield only their
-// last character ("&mi_12" gives interface 2), as the original parser's
-// repeated capture groups do; callers compare against single-digit numbers.
+// last character ("&mi_12" gives interface 2); callers compare against
+// single-digit numbers.
 // A field that is absent yields -1. On failure (null path, no match) the out
 // values keep what the caller put there.
 bool parseHidDevicePath(const wchar_t* path, int32_t& vendorId, int32_t& productId,

@@ -30,6 +30,10 @@ const HidPathCase kHidPathCases[] = {
     {"TwoDigitCollectionKeepsLastDigit", L"\\\\?\\hid#vid_1a2b&pid_3c4d&mi_00&col1f#x", true, 0x1a2b, 0x3c4d, 0, 0xf},
     // The revision field is accepted and skipped.
     {"RevisionField", L"hid#vid_1a2b&pid_3c4d&rev_0105&mi_01#x", true, 0x1a2b, 0x3c4d, 1, -1},
+    // Optional fields count only in their order, each right after the last.
+    {"FieldsOutOfOrder", L"hid#vid_1a2b&pid_3c4d&col02&mi_01#x", true, 0x1a2b, 0x3c4d, -1, 2},
+    {"IncompleteRevisionHidesTheRest", L"hid#vid_1a2b&pid_3c4d&rev_01&mi_02#x", true, 0x1a2b, 0x3c4d, -1, -1},
+    {"LaterMatchWhenTheFirstIsIncomplete", L"hid#vid_12&hid#vid_1a2b&pid_3c4d&mi_03#x", true, 0x1a2b, 0x3c4d, 3, -1},
     {"MatchInsideLongerText", L"prefix-HID#vid_00ff&pid_0001-suffix", true, 0xff, 1, -1, -1},
     // Letters outside hex pass the pattern; conversion stops at them.
     {"NonHexLettersConvertUpToTheFirst", L"hid#vid_1g2b&pid_zzzz#x", true, 1, 0, -1, -1},
