@@ -74,7 +74,11 @@ SEdit::SEdit(QWidget* parent) : SWindow(parent), editor_(new QLineEdit(this))
     addEvent(EventRichEditNotify::kEventId, EventRichEditNotify::kEventName);
     editor_->setFrame(false);
     editor_->setAttribute(Qt::WA_MacShowFocusRect, false);
-    editor_->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; border: none; }"));
+    // The skin draws the frame; the editor shows only text, in the widget's text colour.
+    QPalette transparent = editor_->palette();
+    transparent.setColor(QPalette::Base, Qt::transparent);
+    editor_->setPalette(transparent);
+    editor_->setAutoFillBackground(false);
     editor_->setContextMenuPolicy(Qt::DefaultContextMenu);
     editor_->installEventFilter(this);
     setFocusProxy(editor_);

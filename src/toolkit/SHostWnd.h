@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "shape/ShapeHook.h"
+#include "toolkit/Events.h"
 #include "toolkit/LayoutBuilder.h"
 #include "toolkit/WindowMessages.h"
 
 class SWindow;
-struct EventArgs;
 
 // A top-level window built from a layout resource (root element <host>).
 //

@@ -11,7 +11,7 @@
 
 namespace {
 constexpr int kMarkSize = 8;
-constexpr int kHeaderTextMargin = 6;
+constexpr int kHeaderTextMargin = 8;
 }  // namespace
 
 SMcListView::SMcListView(QWidget* parent) : SListView(parent)
