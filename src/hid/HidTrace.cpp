@@ -30,11 +30,8 @@ HidTraceSink& installedSink()
 
 bool stdoutTraceEnabled()
 {
-    static const bool enabled = [] {
-        const char* value = std::getenv(kTraceVariable);
-        return value != nullptr && std::strcmp(value, "1") == 0;
-    }();
-    return enabled;
+    const char* value = std::getenv(kTraceVariable);
+    return value != nullptr && std::strcmp(value, "1") == 0;
 }
 
 // vswprintf reports a too-small buffer only by failing, so grow until it fits.
