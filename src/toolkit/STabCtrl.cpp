@@ -6,6 +6,8 @@
 #include "toolkit/TextUtil.h"
 
 #include <QMouseEvent>
+
+#include <algorithm>
 #include <QPainter>
 #include <QPointer>
 
@@ -240,6 +242,8 @@ STabPage* STabCtrl::getPage(int index) const
 int STabCtrl::insertPage(STabPage* page)
 {
     page->setParent(this);
+    // The pointer moving from the header onto a page leaves the header items.
+    page->installEventFilter(this);
     pages_.push_back(page);
     const int index = getPageCount() - 1;
     page->setVisible(index == curSel_ || (curSel_ < 0 && index == 0));
@@ -427,4 +431,12 @@ void STabCtrl::leaveEvent(QEvent* event)
 {
     setHoverItem(-1);
     SWindow::leaveEvent(event);
+}
+
+bool STabCtrl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Enter && std::find(pages_.begin(), pages_.end(), watched) != pages_.end()) {
+        setHoverItem(-1);
+    }
+    return SWindow::eventFilter(watched, event);
 }
