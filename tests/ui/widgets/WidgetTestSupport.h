@@ -31,9 +31,12 @@ namespace widgettest {
 inline std::shared_ptr<ISkin> solidStrip(QSize size, const std::vector<QColor>& colours)
 {
     QImage strip(size.width() * static_cast<int>(colours.size()), size.height(), QImage::Format_ARGB32);
-    for (size_t i = 0; i < colours.size(); ++i) {
+    strip.fill(Qt::transparent);
+    {
         QPainter painter(&strip);
-        painter.fillRect(QRect(QPoint(static_cast<int>(i) * size.width(), 0), size), colours[i]);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (size_t i = 0; i < colours.size(); ++i)
+            painter.fillRect(QRect(QPoint(static_cast<int>(i) * size.width(), 0), size), colours[i]);
     }
     QByteArray png;
     QBuffer buffer(&png);
