@@ -136,6 +136,26 @@ def toggle(width=40, height=22):
     return strip(width, height, 4, draw)
 
 
+def toggle_mark(width=40, height=22):
+    """A switch as an eight-state check mark (see check_mark for the order)."""
+    def draw(index, prefix):
+        checked, state = _mark_state(index)
+        if checked:
+            track = {NORMAL: ACCENT, HOVER: ACCENT_LIGHT, PUSHED: ACCENT_DARK,
+                     DISABLED_STATE: BG4}[state]
+            knob = MUTED if state == DISABLED_STATE else WHITE
+        else:
+            track = {NORMAL: BG3, HOVER: BG4, PUSHED: ACCENT_DARK, DISABLED_STATE: BG2}[state]
+            knob = {NORMAL: MUTED, HOVER: TEXT, PUSHED: WHITE, DISABLED_STATE: DISABLED}[state]
+        r = height / 2
+        edge = ACCENT if state == HOVER and not checked else LINE2
+        body = [rect(0.5, 0.5, width - 1, height - 1, rx=r - 0.5, fill=track, stroke=edge,
+                     stroke_opacity=0.8 if not checked else 0),
+                circle(width - r if checked else r, r, r - 3.5, fill=knob)]
+        return "", body
+    return strip(width, height, 8, draw)
+
+
 def segment(width=110, height=32):
     """A choice among a few: normal, hover, checked, disabled."""
     def draw(state, prefix):
@@ -316,3 +336,10 @@ def swatch_radio(colour, size=28):
             body.append(circle(c, c, c - 5, fill="none", stroke=BG0, stroke_width=1.2))
         return "", body
     return strip(size, size, 4, draw)
+
+
+def icon_set(icon_list, colour=MUTED, size=24):
+    """Several icons as the states of one skin: a tab control's page icons."""
+    def draw(state, prefix):
+        return "", [icons.place(icon_list[state](colour), 0, 0, size)]
+    return strip(size, size, len(icon_list), draw)

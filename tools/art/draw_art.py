@@ -107,9 +107,12 @@ ARTWORK = [
     ("ctrl:check", "skin/check.svg", lambda: controls.check_mark()),
     ("ctrl:radio", "skin/radio.svg", lambda: controls.radio_mark()),
     ("ctrl:toggle", "skin/toggle.svg", lambda: controls.toggle()),
+    ("ctrl:toggle_mark", "skin/toggle_mark.svg", lambda: controls.toggle_mark()),
     ("ctrl:segment", "skin/segment.svg", lambda: controls.segment()),
     ("ctrl:tab_item", "skin/tab_item.svg", lambda: controls.tab_item()),
     ("ctrl:tab_head_bg", "skin/tab_head_bg.svg", lambda: controls.tab_head_background()),
+    ("ctrl:tab_icons", "skin/tab_icons.svg",
+     lambda: controls.icon_set([icons.macro, icons.rgb, icons.palette])),
     ("ctrl:button", "skin/button.svg", lambda: controls.text_button(False)),
     ("ctrl:button_primary", "skin/button_primary.svg", lambda: controls.text_button(True)),
     ("ctrl:combobox", "skin/combobox.svg", lambda: controls.combo_states()),
@@ -175,6 +178,13 @@ MARGINS = {
 }
 
 
+# Solid colour skins, one colour per state: a row that only tints on hover
+# and press (the background of a check box whose mark is its icon).
+COLOUR_SKINS = [
+    ("ctrl.row_clear", "#00000000;#ffffff08;#ffffff12;#00000000"),
+]
+
+
 def skin_name(resource):
     """The skin pool name of a drawing: its resource name with a dot for the colon."""
     return resource.replace(":", ".")
@@ -188,6 +198,8 @@ def skin_table(drawings):
         margin = f' margin="{MARGINS[name]}"' if name in MARGINS else ""
         lines.append(f'\t<image name="{skin_name(name)}" src="{name}" '
                      f'states="{drawing.states}"{margin}/>')
+    for name, values in COLOUR_SKINS:
+        lines.append(f'\t<colors name="{name}" values="{values}" radius="6"/>')
     lines.append("</skin>")
     return "\n".join(lines) + "\n"
 

@@ -158,7 +158,7 @@ def _palette(state):
     if state == STATE_DISABLED:
         return DISABLED, "#1e2127", "#17191d", "#2c3037", "#3d424a"
     if state == STATE_HOVER:
-        return ACCENT, "#343c48", "#262c35", ACCENT, "#e8ebf0"
+        return ACCENT, "#3a4451", "#29303a", ACCENT, "#e8ebf0"
     if state == STATE_SELECTED:
         return ACCENT, ACCENT, ACCENT_DARK, ACCENT_LIGHT, "#ffffff"
     return ACCENT, "#232830", "#181b21", "#08090b", "#8d96a5"
@@ -177,6 +177,8 @@ def _button_paint(button, state, prefix):
              el(tag, **geometry, fill="none", stroke=edge, stroke_width=1.4 if raised else 2)]
     x, y, w, h = button.bounds
     cx, cy = x + w / 2, y + h / 2
+    if state == STATE_HOVER:
+        parts.append(el(tag, **geometry, fill=ACCENT, fill_opacity=0.14))
     if button.mark == "plus":
         parts.append(_plus(cx, cy, 7, mark_colour))
     elif button.mark == "minus":

@@ -68,12 +68,27 @@ bool isSkinTable(const IndexEntry& entry)
     return QString::fromStdString(entry.name).startsWith("skin:", Qt::CaseInsensitive);
 }
 
+bool isDrawing(const IndexEntry& entry)
+{
+    return entry.file.ends_with(".svg");
+}
+
+TEST(Artwork, EveryOtherIndexedFileIsWellFormedXml)
+{
+    for (const IndexEntry& entry : artworkEntries()) {
+        if (isDrawing(entry))
+            continue;
+        pugi::xml_document document;
+        EXPECT_TRUE(document.load_file((kPackage / entry.file).c_str())) << entry.name << " = " << entry.file;
+    }
+}
+
 TEST(Artwork, EveryIndexedDrawingIsAValidSvg)
 {
     const std::vector<IndexEntry> entries = artworkEntries();
     ASSERT_GT(entries.size(), 44u) << "the 43 main images, kb_macro:bg_png and the skins";
     for (const IndexEntry& entry : entries) {
-        if (isSkinTable(entry))
+        if (!isDrawing(entry))
             continue;
         QSvgRenderer renderer(QString::fromStdString((kPackage / entry.file).string()));
         EXPECT_TRUE(renderer.isValid()) << entry.name << " = " << entry.file;
@@ -113,7 +128,7 @@ TEST(Artwork, SkinTableCutsEveryDrawingIntoWholeStates)
     for (const IndexEntry& entry : artworkEntries()) {
         if (isSkinTable(entry))
             tableFile = entry.file;
-        else
+        else if (isDrawing(entry))
             files[entry.name] = entry.file;
     }
     ASSERT_FALSE(tableFile.empty());
