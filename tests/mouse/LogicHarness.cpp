@@ -98,7 +98,7 @@ std::string normalisedHex(std::string_view hex)
     return significantHex(report);
 }
 
-std::vector<std::string> normalisedHex(const std::vector<std::string>& hex)
+std::vector<std::string> normalisedRequests(const std::vector<std::string>& hex)
 {
     std::vector<std::string> result;
     for (const std::string& report : hex) {

@@ -103,7 +103,7 @@ bool waitForWorkerIdle(std::chrono::milliseconds limit = 10s);
 // zeros are implied, so "07 FD 02 00" and "07 FD 02" name the same report.
 std::string significantHex(const MouseReport& report);
 std::string normalisedHex(std::string_view hex);
-std::vector<std::string> normalisedHex(const std::vector<std::string>& hex);
+std::vector<std::string> normalisedRequests(const std::vector<std::string>& hex);
 
 // The host's requests, in order, as significant hex.
 std::vector<std::string> hostRequests(const std::vector<WireRecord>& wire);
@@ -111,5 +111,13 @@ std::vector<std::string> hostRequests(const std::vector<WireRecord>& wire);
 std::vector<WireRecord> recordsFrom(const std::vector<WireRecord>& wire, WireDirection direction);
 // Milliseconds between host requests `from` and `to` (indices among host requests).
 double requestGapMs(const std::vector<WireRecord>& wire, std::size_t from, std::size_t to);
+// The least gap that shows a pause of `pauseMs` between two requests: the wire
+// log stamps a request when the firmware thread takes it, which can be a
+// little later than it was sent (several milliseconds on a busy machine);
+// without the pause the gap would be about one reply latency.
+constexpr double leastGapMs(double pauseMs)
+{
+    return pauseMs - 10.0;
+}
 
 }  // namespace logictest
