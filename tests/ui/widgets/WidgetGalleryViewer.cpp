@@ -1,8 +1,9 @@
 // Shows the custom widget gallery of a resource package, for looking at it.
-//   widgets_gallery <package dir> [--grab out.png]
-// Buttons 0 and 3 of the mouse picture start out assigned; with --grab the
+//   widgets_gallery <package dir> [--grab out.png] [--print-points]
+// Buttons 0 and 3 of the mouse picture start out assigned. With --grab the
 // pointer is placed over button 1, the window is drawn into a PNG and the
-// program ends.
+// program ends. --print-points writes the screen position of the middle of
+// button 1 once the window shows ("button1 x y"), for pointing at it.
 #include "ui/widgets/CoordButtonImage.h"
 #include "ui/widgets/CustomWidgets.h"
 #include "ui/widgets/SEditEx.h"
@@ -124,6 +125,17 @@ int main(int argc, char** argv)
     window.centerWindow();
     window.showWindow(SW_SHOWNORMAL);
 
+    if (args.contains(QStringLiteral("--print-points"))) {
+        if (auto* buttons = window.findChildByName<CoordButtonImage>(L"img_keyboard")) {
+            CoordButtonItem right;
+            if (buttons->findItem(1, right)) {
+                const QPoint middle = buttons->mapToGlobal(
+                    QPoint((right.rect.left + right.rect.right) / 2, (right.rect.top + right.rect.bottom) / 2));
+                std::printf("button1 %d %d\n", middle.x(), middle.y());
+                std::fflush(stdout);
+            }
+        }
+    }
     const qsizetype grab = args.indexOf(QStringLiteral("--grab"));
     if (grab > 0 && grab + 1 < args.size()) {
         if (auto* buttons = window.findChildByName<CoordButtonImage>(L"img_keyboard")) {
