@@ -195,7 +195,7 @@ void SListView::arrangeRow(SListRow&) {}
 
 QRect SListView::viewportRect() const
 {
-    QRect r = rect();
+    QRect r = rect().marginsRemoved(padding());
     if (scrollBar_->isVisible()) {
         r.setRight(scrollBar_->geometry().left() - 1);
     }
@@ -205,7 +205,7 @@ QRect SListView::viewportRect() const
 void SListView::updateScrollRange()
 {
     const int content = count() * rowHeight_;
-    const QRect full = rect();
+    const QRect full = rect().marginsRemoved(padding());
     const int viewHeight = full.height() - (viewportRect().top() - full.top());
     const bool needed = content > viewHeight && viewHeight > 0;
     const int barWidth = scrollBar_->sizeHint().width();

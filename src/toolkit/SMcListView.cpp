@@ -34,24 +34,29 @@ int SMcListView::columnWidth(int column) const
     return column >= 0 && column < columnCount() ? columns_[static_cast<size_t>(column)].width : 0;
 }
 
-QRect SMcListView::headerRect() const { return QRect(0, 0, width(), headerHeight_); }
+QRect SMcListView::headerRect() const
+{
+    const QRect inner = rect().marginsRemoved(padding());
+    return QRect(inner.left(), inner.top(), inner.width(), headerHeight_);
+}
 
 QRect SMcListView::headerItemRect(int column) const
 {
     if (column < 0 || column >= columnCount()) {
         return QRect();
     }
-    int left = 0;
+    const QRect header = headerRect();
+    int left = header.left();
     for (int i = 0; i < column; ++i) {
         left += columns_[static_cast<size_t>(i)].width;
     }
-    return QRect(left, 0, columns_[static_cast<size_t>(column)].width, headerHeight_);
+    return QRect(left, header.top(), columns_[static_cast<size_t>(column)].width, headerHeight_);
 }
 
 QRect SMcListView::viewportRect() const
 {
     QRect r = SListView::viewportRect();
-    r.setTop(headerHeight_);
+    r.setTop(headerRect().bottom() + 1);
     return r;
 }
 
