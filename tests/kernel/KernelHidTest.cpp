@@ -28,7 +28,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int32_t kVendor = kMouseIdentity.vendorId;
 constexpr int32_t kProduct = kMouseIdentity.productId;
-constexpr int kRoundTrips = 200;
 
 int interfaceOf(const std::wstring& path)
 {
@@ -175,23 +174,6 @@ TEST_F(KernelMouseTest, AFeatureRequestIsRefusedWithoutTheKernelsWait)
     EXPECT_EQ(device.getFeature(buffer, sizeof buffer), 0);
     EXPECT_EQ(device.setFeature(buffer, sizeof buffer), 0);
     EXPECT_LT(millisecondsSince(start), 1000.0);
-}
-
-TEST_F(KernelMouseTest, RoundTripFigures)
-{
-    HidDevice device;
-    ASSERT_EQ(device.openDeviceById(kVendor, kProduct, 1, -1), 1);
-    mouse->setReplyLatency(std::chrono::microseconds(0));
-    std::vector<double> times;
-    for (int i = 0; i < kRoundTrips; ++i) {
-        MouseReport reply{};
-        const auto start = Clock::now();
-        ASSERT_EQ(device.writeReport(request(MouseCommand::GetStatus)), static_cast<int>(HidDevice::kTransferSize));
-        ASSERT_EQ(device.readReport(reply), static_cast<int>(HidDevice::kTransferSize));
-        times.push_back(millisecondsSince(start));
-    }
-    std::sort(times.begin(), times.end());
-    reportFigure("HidDevice round trip through uhid and hidraw, median", times[times.size() / 2], "ms");
 }
 
 struct GoneCase {
