@@ -102,6 +102,18 @@ TEST_F(EditEx, AClickEnablesADisabledEdit)
     EXPECT_FALSE(edit->isDisabled());
 }
 
+TEST_F(EditEx, AClickedDisabledEditPaintsAsEnabled)
+{
+    const std::vector<QColor> frame = stateColours(4, 14);
+    addSkin(L"frame", solidStrip(QSize(80, 24), frame));
+    edit->setAttribute(L"skin", L"frame");
+    edit->enableWindow(false);
+    // The frame shows at the edge, outside the editor in the middle.
+    EXPECT_EQ(hexAt(picture(*edit, QSize(80, 24)), 0, 0), hex(frame[3]));
+    click(*editor, QPoint(3, 3));
+    EXPECT_EQ(hexAt(picture(*edit, QSize(80, 24)), 0, 0), hex(frame[0]));
+}
+
 TEST_F(EditEx, AClickDoesNotEnableOneWhoseParentIsDisabled)
 {
     root->enableWindow(false);
