@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Boots the machine's Debian kernel under qemu with a small initramfs (busybox,
-# the HID modules, the given programs and their shared libraries), runs a
-# script inside the guest and exits with that script's status.
+# Boots the machine's Debian kernel under qemu (KVM where the machine offers
+# it, else emulated) with a small initramfs (busybox, the HID modules, the
+# given programs and their shared libraries), runs a script inside the guest
+# and exits with that script's status.
 #
 #   run-guest.sh --work DIR --script GUEST_SCRIPT [--tree HOST_DIR=GUEST_DIR]...
 #                [--timeout SECONDS] PROGRAM...
@@ -169,12 +170,16 @@ if [ ! -s "$vmlinux" ]; then
 fi
 [ -s "$vmlinux" ] && boot_image=$vmlinux || log "booting the compressed kernel (no PVH entry found)"
 
+# qemu takes the first accelerator that works.
+accelerators=(-accel tcg)
+[ -r /dev/kvm ] && [ -w /dev/kvm ] && accelerators=(-accel kvm -accel tcg)
+
 console=$work/console.log
 log "kernel $kernel_version, initramfs $(($(stat -c %s "$initramfs") / 1024)) KiB"
 started=$(date +%s%N)
 set +e
 timeout --kill-after=5 "$timeout" qemu-system-x86_64 \
-  -accel tcg -m 512M -smp 1 -nodefaults -no-user-config -display none -serial stdio -no-reboot \
+  "${accelerators[@]}" -m 512M -smp 1 -nodefaults -no-user-config -display none -serial stdio -no-reboot \
   -kernel "$boot_image" -initrd "$initramfs" \
   -append "console=ttyS0 quiet panic=-1" </dev/null 2>&1 | tr -d '\r' | tee "$console"
 qemu_status=${PIPESTATUS[0]}
