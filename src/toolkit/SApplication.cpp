@@ -217,6 +217,11 @@ QString SApplication::translate(const QString& source, const QString& context) c
     return translatorManager_ ? translatorManager_->translate(source, context) : source;
 }
 
+std::wstring SApplication::translate(std::wstring_view source, std::wstring_view context) const
+{
+    return toWString(translate(toQString(source), toQString(context)));
+}
+
 void SApplication::retranslateHosts()
 {
     for (SHostWnd* host : hosts_) {

@@ -87,6 +87,7 @@ public:
     void setTranslatorManager(std::shared_ptr<TranslatorManager> manager);
     TranslatorManager* translatorManager() const { return translatorManager_.get(); }
     QString translate(const QString& source, const QString& context) const;
+    std::wstring translate(std::wstring_view source, std::wstring_view context = {}) const;
 
     Timeline& timeline() { return timeline_; }
 

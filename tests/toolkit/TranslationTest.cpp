@@ -99,6 +99,14 @@ TEST_F(Translation, TextSetByCodeIsNotTranslated)
     EXPECT_EQ(text(host, L"label"), L"Speed") << "code texts stay as given";
 }
 
+TEST_F(Translation, CodeCanTranslateWideText)
+{
+    manager->installTranslator(translatorFrom(kChinese));
+    EXPECT_EQ(app->translate(std::wstring_view(L"OK")), L"确定") << "the empty context";
+    EXPECT_EQ(app->translate(L"Wave", L"page"), L"波浪");
+    EXPECT_EQ(app->translate(std::wstring_view(L"F1")), L"F1");
+}
+
 TEST_F(Translation, LaterTranslatorWinsAndSameNameReplaces)
 {
     manager->installTranslator(translatorFrom(kChinese));
