@@ -16,13 +16,37 @@ constexpr int kOpenState = 2;
 constexpr int kArrowMargin = 6;
 }  // namespace
 
-// A QComboBox whose popup state the owner can see.
+namespace {
+
+// The colour the combo box stands on: the nearest background colour of it or its parents.
+QColor groundColor(const SWindow& combo)
+{
+    for (const SWindow* w = &combo; w; w = w->parentWindow()) {
+        if (colorAlpha(w->backgroundColor()) == 255) {
+            return toQColor(w->backgroundColor());
+        }
+    }
+    return QColor();
+}
+
+}  // namespace
+
+// A QComboBox whose popup state the owner can see, and whose list matches the
+// colours the combo box stands on.
 class ComboWithPopupState : public QComboBox {
 public:
-    ComboWithPopupState(QWidget* parent, bool& open) : QComboBox(parent), open_(open) {}
+    ComboWithPopupState(SComboBox* owner, bool& open) : QComboBox(owner), owner_(owner), open_(open) {}
     void showPopup() override
     {
         open_ = true;
+        const QColor ground = groundColor(*owner_);
+        if (ground.isValid()) {
+            QPalette p = view()->palette();
+            p.setColor(QPalette::Base, ground);
+            p.setColor(QPalette::Window, ground);
+            p.setColor(QPalette::Text, owner_->palette().color(QPalette::WindowText));
+            view()->setPalette(p);
+        }
         QComboBox::showPopup();
     }
     void hidePopup() override
@@ -33,6 +57,7 @@ public:
     }
 
 private:
+    SComboBox* owner_;
     bool& open_;
 };
 

@@ -24,6 +24,8 @@ SHostWnd::SHostWnd(std::wstring layoutName) : layoutName_(std::move(layoutName))
 
 SHostWnd::~SHostWnd()
 {
+    // A host that registered itself as the owner of a hook stops being its poster.
+    unregisterHook(static_cast<const void*>(this));
     if (SApplication* app = SApplication::instance()) {
         app->removeHost(this);
     }

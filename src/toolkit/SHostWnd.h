@@ -35,7 +35,10 @@ class SWindow;
 // with the id of a clicked widget whose id is IDOK or IDCANCEL).
 //
 // Deliveries. As IDeliveryPoster the host queues data-model deliveries for
-// the UI thread; they arrive as WM_SHAPE_DELIVERY in posting order.
+// the UI thread; they arrive as WM_SHAPE_DELIVERY in posting order, and are
+// dropped once the window is destroyed. Every owner that registered a hook
+// with this host as poster unregisters it before the host object goes; the
+// host unregisters a hook whose owner is the host object itself.
 class SHostWnd : public QWidget, public IMessageTarget, public IDeliveryPoster {
 public:
     explicit SHostWnd(std::wstring layoutName);

@@ -12,6 +12,9 @@
 #include "toolkit/STabCtrl.h"
 #include "toolkit/SText.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+
 #include <string>
 
 namespace {
@@ -193,6 +196,18 @@ TEST_F(Gallery, LaysOutInsideTheWindowWithoutOverlaps)
     for (size_t i = 1; i < siblings.size(); ++i) {
         EXPECT_GE(siblings[i]->geometry().top(), siblings[i - 1]->geometry().bottom());
     }
+}
+
+TEST_F(Gallery, ComboListTakesTheColoursItStandsOn)
+{
+    host->show();
+    auto* inner = host->findChildByName(L"cmb_profile")->findChild<QComboBox*>();
+    ASSERT_NE(inner, nullptr);
+    inner->showPopup();
+    const QPalette list = inner->view()->palette();
+    EXPECT_EQ(list.color(QPalette::Base), QColor(0x13, 0x16, 0x1b)) << "the window's background";
+    EXPECT_EQ(list.color(QPalette::Text), QColor(0xe8, 0xeb, 0xf0)) << "the window's text colour";
+    inner->hidePopup();
 }
 
 TEST_F(Gallery, PaintsWithoutErrors)
