@@ -1,0 +1,165 @@
+// The device logic's own cost against the simulated mouse: (a) the full
+// connection read beside the sum of the mouse's reply latencies and the fixed
+// pauses, (b) a page-side LightDat write until its SetLight reaches the mouse.
+// Times come from the wire log's clock, so the host's waiting is measured up
+// to the report the mouse saw.
+
+#include "config/DeviceConfig.h"
+#include "mouse/MouseLogic.h"
+#include "shape/Channels.h"
+#include "shape/ShapeRegistry.h"
+#include "sim/MouseFirmware.h"
+#include "sim/SimulatedHidBackend.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr SimulatedMouseIdentity kIdentity{0x1A2B, 0x3C4D, 1, -1, 0x0100, 0x0105};
+constexpr UsbInfo kConfigured{0x1A2B, 0x3C4D, 1, -1};
+constexpr auto kReplyLatency = 1ms;
+constexpr double kModeSwitchPauseMs = 50.0;
+constexpr std::uint8_t kSetLightCommand = 0xFC;
+
+bool waitForWorkerIdle()
+{
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (ShapeRegistry::workerRunning()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(100us);
+    }
+    return true;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty()) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// The simulated mouse, the configuration, the page's light value and the logic.
+struct Bench {
+    Bench()
+    {
+        setHidBackend(&backend);
+        mouse = &backend.addMouse(kIdentity);
+        mouse->setReplyLatency(kReplyLatency);
+        config.usbInfo.current() = kConfigured;
+        logic.emplace();
+    }
+    ~Bench()
+    {
+        waitForWorkerIdle();
+        logic.reset();
+        setHidBackend(nullptr);
+    }
+
+    SimulatedHidBackend backend;
+    SimulatedMouse* mouse = nullptr;
+    DeviceConfig config;
+    ModeShape pageMode;
+    LightShape pageLight;
+    ConnectionStateShape windowConnection;
+    std::optional<MouseLogic> logic;
+};
+
+// (a) Each iteration reconnects to a mouse that sits in another mode than the
+// one last read, so the read ends with the mode switch, its pause and the
+// light read again: 55 replies and one 50 ms pause at the least.
+void BM_FullConnectionRead(benchmark::State& state)
+{
+    Bench bench;
+    const std::wstring path = bench.backend.pathOf(*bench.mouse);
+    std::vector<double> overheads;
+    int mode = 0;
+    for (auto _ : state) {
+        bench.logic->onDeviceChange(false, path);
+        mode = mode % 2 + 1;
+        FirmwareState firmware = factoryFirmwareState();
+        firmware.currentMode = mode;
+        bench.mouse->setFirmwareState(firmware);
+        waitForWorkerIdle();
+        bench.mouse->wireLog().clear();
+
+        const double start = wireClockMilliseconds();
+        bench.logic->onDeviceChange(true, path);
+        if (!waitForWorkerIdle()) {
+            state.SkipWithError("the read did not finish");
+            break;
+        }
+        const std::vector<WireRecord> wire = bench.mouse->wireLog().records();
+        const auto replies = std::count_if(wire.begin(), wire.end(), [](const WireRecord& record) {
+            return record.direction == WireDirection::DeviceToHost;
+        });
+        if (wire.empty() || replies != 55) {
+            state.SkipWithError("unexpected read sequence");
+            break;
+        }
+        const double elapsed = wire.back().milliseconds - start;
+        const double floor = static_cast<double>(replies) * std::chrono::duration<double, std::milli>(kReplyLatency).count() +
+                             kModeSwitchPauseMs;
+        overheads.push_back((elapsed - floor) / floor * 100.0);
+        state.SetIterationTime(elapsed / 1000.0);
+        state.counters["floor_ms"] = floor;
+    }
+    state.counters["overhead_pct_median"] = median(overheads);
+}
+BENCHMARK(BM_FullConnectionRead)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// (b) The page writes its LightDat in place and notifies the others, as a
+// slider does; the time runs until the mouse has the SetLight report.
+void BM_LightWriteToSetLight(benchmark::State& state)
+{
+    Bench bench;
+    bench.logic->onDeviceChange(false, L"");
+    waitForWorkerIdle();
+    if (bench.windowConnection.current() != 1) {
+        state.SkipWithError("not connected");
+        return;
+    }
+    std::vector<double> latencies;
+    uint8_t speed = 0;
+    for (auto _ : state) {
+        bench.mouse->wireLog().clear();
+        speed = static_cast<uint8_t>(speed % 4 + 1);
+        const double start = wireClockMilliseconds();
+        bench.pageLight.current().speed = speed;
+        bench.pageLight.notifyOthers(0, false);
+        std::optional<double> arrival;
+        const auto deadline = std::chrono::steady_clock::now() + 3s;
+        while (!arrival && std::chrono::steady_clock::now() < deadline) {
+            for (const WireRecord& record : bench.mouse->wireLog().records()) {
+                if (record.direction == WireDirection::HostToDevice && record.bytes[1] == kSetLightCommand) {
+                    arrival = record.milliseconds;
+                }
+            }
+        }
+        if (!arrival) {
+            state.SkipWithError("no SetLight arrived");
+            break;
+        }
+        latencies.push_back(*arrival - start);
+        state.SetIterationTime((*arrival - start) / 1000.0);
+        waitForWorkerIdle();
+    }
+    state.counters["median_ms"] = median(latencies);
+}
+BENCHMARK(BM_LightWriteToSetLight)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(200);
+
+}  // namespace
+
+BENCHMARK_MAIN();
