@@ -21,6 +21,13 @@ std::int32_t intAttribute(const pugi::xml_node& node, const char* name, std::int
     return attribute ? textToLong(pugi::as_wide(attribute.value()), kDecimal) : fallback;
 }
 
+// Item fields are written as unsigned 32-bit decimals; reading them the same
+// way gives back the value that was written, negative ones included.
+std::int32_t itemAttribute(const pugi::xml_node& node, const char* name)
+{
+    return static_cast<std::int32_t>(textToULong(pugi::as_wide(node.attribute(name).value()), kDecimal));
+}
+
 std::wstring textAttribute(const pugi::xml_node& node, const char* name)
 {
     return pugi::as_wide(node.attribute(name).value());
@@ -40,9 +47,9 @@ std::vector<MacroItem> readItems(const pugi::xml_node& parent)
     std::vector<MacroItem> items;
     forEachChildElement(parent, [&](const pugi::xml_node& node) {
         MacroItem item;
-        item.code = intAttribute(node, "code", 0);
-        item.state = intAttribute(node, "state", 0);
-        item.delay = intAttribute(node, "delay", 0);
+        item.code = itemAttribute(node, "code");
+        item.state = itemAttribute(node, "state");
+        item.delay = itemAttribute(node, "delay");
         item.name = textAttribute(node, "name");
         items.push_back(std::move(item));
     });

@@ -121,6 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                            return group;
                        }(),
                        ProfileGroup{}}},
+        RoundTripCase{"RichProfileWithNegativeItems", 1, {richProfile(), ProfileGroup{}}},
         RoundTripCase{"ExtremeIntegers", kIntMin, {profileWithExtremes()}},
         RoundTripCase{"MarkupCharacters", 0, {profileWithText(L"<a href=\"x\">&amp;</a> 'q'")}},
         RoundTripCase{"LineBreaksAndTabs", 0, {profileWithText(L"one\ntwo\tthree\r\nfour")}},
@@ -157,9 +158,9 @@ void PrintTo(const ItemValueCase& row, std::ostream* out) { *out << row.label; }
 
 class ProfileItemValueTest : public testing::TestWithParam<ItemValueCase> {};
 
-// Item fields are written unsigned and read back signed, so negative values
-// come back saturated.
-TEST_P(ProfileItemValueTest, ItemFieldsWrittenUnsignedReadSaturated)
+// Item fields are written unsigned and read back the same way, so every
+// value, negative ones included, survives the trip through the file.
+TEST_P(ProfileItemValueTest, ItemFieldsWrittenUnsignedReadBackUnchanged)
 {
     const ItemValueCase& row = GetParam();
     TempDir dir;
@@ -183,8 +184,8 @@ TEST_P(ProfileItemValueTest, ItemFieldsWrittenUnsignedReadSaturated)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProfileItemValueTest,
-    testing::Values(ItemValueCase{"MinusOne", -1, "4294967295", kIntMax},
-                    ItemValueCase{"Smallest", kIntMin, "2147483648", kIntMax},
+    testing::Values(ItemValueCase{"MinusOne", -1, "4294967295", -1},
+                    ItemValueCase{"Smallest", kIntMin, "2147483648", kIntMin},
                     ItemValueCase{"Largest", kIntMax, "2147483647", kIntMax},
                     ItemValueCase{"Zero", 0, "0", 0},
                     ItemValueCase{"Positive", 300, "300", 300}),
