@@ -45,8 +45,8 @@ public:
 
     // Text of the state column.
     static std::wstring stateText(int32_t state);
-    // The delay edit of row `index` now reads `text`; returns the text the
-    // edit must be set back to when the text is not a number, else none.
+    // The delay edit of row `index` now reads `text`. True when the text is
+    // not a number: the edit must then be set back to `restoreText`.
     bool delayEdited(int index, const std::wstring& text, std::wstring& restoreText);
 
 private:
