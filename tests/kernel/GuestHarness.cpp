@@ -3,7 +3,6 @@
 #include "hid/HidBackend.h"
 #include "hid/HidDiscovery.h"
 #include "shape/ShapeRegistry.h"
-#include "sim/UhidTransport.h"
 
 #include <gtest/gtest.h>
 
@@ -26,14 +25,21 @@ const char* busName(MouseBus bus)
     return bus == MouseBus::uhid ? "uhid" : "socket pair";
 }
 
-std::unique_ptr<SimulatedMouse> makeKernelMouse(const SimulatedMouseIdentity& identity)
+KernelMouse::KernelMouse(const SimulatedMouseIdentity& identity) : made_(makeUhidMouse(identity))
 {
-    std::unique_ptr<UhidTransport> transport = UhidTransport::open(identity);
-    if (!transport) {
-        ADD_FAILURE() << "cannot open " << kUhidNode << ": " << std::strerror(errno);
-        return nullptr;
+    if (!made_.mouse) {
+        ADD_FAILURE() << "cannot open " << kUhidNode << ": " << std::strerror(made_.error);
+        return;
     }
-    return std::make_unique<SimulatedMouse>(identity, std::move(transport));
+    EXPECT_TRUE(made_.realtimeFirmware) << "the firmware may fall behind a burst of writes";
+    EXPECT_EQ(made_.error, 0);
+}
+
+KernelMouse::~KernelMouse()
+{
+    if (made_.transport != nullptr) {
+        EXPECT_EQ(made_.transport->lastError(), 0) << std::strerror(made_.transport->lastError());
+    }
 }
 
 std::vector<std::wstring> listedPaths(uint16_t vendorId, uint16_t productId)
@@ -61,8 +67,8 @@ bool waitForListedCount(uint16_t vendorId, uint16_t productId, std::size_t count
 GuestHarness::GuestHarness(MouseBus bus) : bus_(bus)
 {
     if (bus_ == MouseBus::uhid) {
-        kernelMouse_ = makeKernelMouse();
-        mouse_ = kernelMouse_.get();
+        kernelMouse_ = std::make_unique<KernelMouse>();
+        mouse_ = kernelMouse_->ready() ? &**kernelMouse_ : nullptr;
         // Both interfaces: the pointer and the vendor collection.
         if (mouse_ != nullptr && !waitForListedCount(kMouseIdentity.vendorId, kMouseIdentity.productId, 2)) {
             ADD_FAILURE() << "the kernel did not list the mouse's interfaces";

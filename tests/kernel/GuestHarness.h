@@ -7,6 +7,7 @@
 #include "shape/Channels.h"
 #include "sim/SimulatedHidBackend.h"
 #include "sim/SimulatedMouse.h"
+#include "sim/UhidMouse.h"
 #include "sim/WireLog.h"
 
 #include <chrono>
@@ -30,9 +31,23 @@ enum class MouseBus {
 
 const char* busName(MouseBus bus);
 
-// The simulated mouse on the kernel's uhid interface; null (with a test
-// failure) when /dev/uhid cannot be used.
-std::unique_ptr<SimulatedMouse> makeKernelMouse(const SimulatedMouseIdentity& identity = kMouseIdentity);
+// The simulated mouse on the kernel's uhid interface for one test. Not ready
+// (with a test failure) when /dev/uhid cannot be used; on destruction the
+// test fails if the kernel refused any request of the transport.
+class KernelMouse {
+public:
+    explicit KernelMouse(const SimulatedMouseIdentity& identity = kMouseIdentity);
+    ~KernelMouse();
+    KernelMouse(const KernelMouse&) = delete;
+    KernelMouse& operator=(const KernelMouse&) = delete;
+
+    bool ready() const { return made_.mouse != nullptr; }
+    SimulatedMouse& operator*() { return *made_.mouse; }
+    SimulatedMouse* operator->() { return made_.mouse.get(); }
+
+private:
+    UhidMouse made_;
+};
 
 // Paths the enumeration lists for vendor and product now.
 std::vector<std::wstring> listedPaths(uint16_t vendorId, uint16_t productId);
@@ -84,7 +99,7 @@ public:
 private:
     const MouseBus bus_;
     SimulatedHidBackend simulatedBackend_;
-    std::unique_ptr<SimulatedMouse> kernelMouse_;
+    std::unique_ptr<KernelMouse> kernelMouse_;
     SimulatedMouse* mouse_ = nullptr;
     DeviceConfig config_;
     std::unique_ptr<PageMembers> page_;

@@ -58,12 +58,11 @@ class KernelMouseTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        mouse = makeKernelMouse();
-        ASSERT_NE(mouse, nullptr);
+        ASSERT_TRUE(mouse.ready());
         ASSERT_TRUE(waitForListedCount(kVendor, kProduct, 2)) << "the kernel did not list both interfaces";
     }
 
-    std::unique_ptr<SimulatedMouse> mouse;
+    KernelMouse mouse;
 };
 
 struct FilterCase {
@@ -176,6 +175,31 @@ TEST_F(KernelMouseTest, AFeatureRequestIsRefusedWithoutTheKernelsWait)
     EXPECT_LT(millisecondsSince(start), 1000.0);
 }
 
+// uhid holds at most 31 output reports for the firmware side and drops the
+// rest, while a hidraw write never waits: the firmware must keep up.
+TEST_F(KernelMouseTest, ABurstOfOutputReportsReachesTheFirmwareWhole)
+{
+    constexpr std::size_t kBurst = 200;
+    HidDevice device;
+    ASSERT_EQ(device.openDeviceById(kVendor, kProduct, 1, -1), 1);
+    std::vector<uint8_t> modes;
+    for (std::size_t i = 0; i < kBurst; ++i) {
+        MouseReport setMode = request(MouseCommand::SetMode);
+        setMode[2] = static_cast<uint8_t>(1 + i % 3);
+        modes.push_back(setMode[2]);
+        ASSERT_EQ(device.writeReport(setMode), static_cast<int>(HidDevice::kTransferSize));
+    }
+
+    const auto deadline = Clock::now() + 2s;
+    while (mouse->wireLog().records().size() < kBurst && Clock::now() < deadline)
+        std::this_thread::sleep_for(5ms);
+    const std::vector<WireRecord> wire = mouse->wireLog().records();
+    std::vector<uint8_t> received;
+    for (const WireRecord& record : wire)
+        received.push_back(record.bytes[2]);
+    EXPECT_EQ(received, modes);
+}
+
 struct GoneCase {
     const char* name;
     bool read;
@@ -195,7 +219,8 @@ TEST_P(KernelMouseGone, ATransferOnTheOpenDescriptorFailsAtOnce)
     MouseReport report = request(MouseCommand::GetStatus);
     const auto start = Clock::now();
     EXPECT_EQ(GetParam().read ? device.readReport(report) : device.writeReport(report), 0);
-    EXPECT_LT(millisecondsSince(start), 500.0);
+    // Well below the transfer time-out, with room for a slow emulated machine.
+    EXPECT_LT(millisecondsSince(start), 1500.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Transfers, KernelMouseGone,
@@ -217,15 +242,15 @@ TEST_F(KernelMouseTest, AReadWaitingWhenTheDeviceGoesEndsAtOnce)
     const auto start = Clock::now();
     EXPECT_EQ(device.readReport(reply), 0);
     unplugger.join();
-    EXPECT_LT(millisecondsSince(start), 1500.0);
+    EXPECT_LT(millisecondsSince(start), 2000.0);
 }
 
 // Notices come from the kernel's uevents; no udev daemon runs in the guest.
 TEST(KernelNotices, PluggingAndUnpluggingGiveOneNoticePerInterfaceWithTheListedPaths)
 {
     UiThread ui(registerHidNotifications(), [](const HidNotice&) {});
-    std::unique_ptr<SimulatedMouse> mouse = makeKernelMouse();
-    ASSERT_NE(mouse, nullptr);
+    KernelMouse mouse;
+    ASSERT_TRUE(mouse.ready());
     ASSERT_TRUE(ui.waitForNotices(2, 5s));
     ASSERT_TRUE(waitForListedCount(kVendor, kProduct, 2));
     std::vector<std::wstring> listed = listedPaths(kVendor, kProduct);
@@ -250,8 +275,8 @@ TEST(KernelNotices, PluggingAndUnpluggingGiveOneNoticePerInterfaceWithTheListedP
 
 TEST(KernelNotices, AReplugListsTheMouseAgain)
 {
-    std::unique_ptr<SimulatedMouse> mouse = makeKernelMouse();
-    ASSERT_NE(mouse, nullptr);
+    KernelMouse mouse;
+    ASSERT_TRUE(mouse.ready());
     ASSERT_TRUE(waitForListedCount(kVendor, kProduct, 2));
     UiThread ui(registerHidNotifications(), [](const HidNotice&) {});
 

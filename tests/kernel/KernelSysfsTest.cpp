@@ -60,8 +60,7 @@ protected:
         ASSERT_TRUE(fs::is_directory(fixtureRoot / "class" / "hidraw"));
         fixtureNode = *fs::directory_iterator(fixtureRoot / "class" / "hidraw");
 
-        mouse = makeKernelMouse();
-        ASSERT_NE(mouse, nullptr);
+        ASSERT_TRUE(mouse.ready());
         ASSERT_TRUE(waitForListedCount(kMouseIdentity.vendorId, kMouseIdentity.productId, 2));
         for (const std::wstring& path : listedPaths(kMouseIdentity.vendorId, kMouseIdentity.productId))
             if (path.find(L"&mi_01") != std::wstring::npos)
@@ -72,7 +71,7 @@ protected:
     fs::path fixtureRoot;
     fs::directory_entry fixtureNode;
     fs::path kernelNode;
-    std::unique_ptr<SimulatedMouse> mouse;
+    KernelMouse mouse;
 };
 
 TEST_F(KernelSysfsAgainstFixture, TheEnumerationReadsTheSameInterfaceFromBoth)

@@ -4,8 +4,7 @@
 //
 //   uhid-mouse [VENDOR PRODUCT INTERFACE]      (ids in hexadecimal)
 
-#include "sim/SimulatedMouse.h"
-#include "sim/UhidTransport.h"
+#include "sim/UhidMouse.h"
 
 #include <csignal>
 #include <cstdio>
@@ -56,17 +55,18 @@ int main(int argc, char** argv)
         return EXIT_FAILURE;
     }
 
-    std::unique_ptr<UhidTransport> transport = UhidTransport::open(identity);
-    if (!transport) {
-        std::fprintf(stderr, "uhid-mouse: cannot use %s: %s\n", kUhidNode, std::strerror(errno));
+    const UhidMouse made = makeUhidMouse(identity);
+    if (!made.mouse) {
+        std::fprintf(stderr, "uhid-mouse: cannot use %s: %s\n", kUhidNode, std::strerror(made.error));
         return EXIT_FAILURE;
     }
-    const UhidTransport& bus = *transport;
-    SimulatedMouse mouse(identity, std::move(transport));
-    if (bus.lastError() != 0) {
-        std::fprintf(stderr, "uhid-mouse: the kernel refused the device: %s\n", std::strerror(bus.lastError()));
+    if (made.transport->lastError() != 0) {
+        std::fprintf(stderr, "uhid-mouse: the kernel refused the device: %s\n",
+                     std::strerror(made.transport->lastError()));
         return EXIT_FAILURE;
     }
+    if (!made.realtimeFirmware)
+        std::fprintf(stderr, "uhid-mouse: no real-time priority; a long burst of writes may lose reports\n");
     std::printf("uhid-mouse: %04x:%04x interface %d plugged in\n", identity.vendorId, identity.productId,
                 identity.interfaceNumber);
     std::fflush(stdout);
@@ -75,6 +75,6 @@ int main(int argc, char** argv)
     if (sigwait(&stopSignals, &received) != 0)
         return EXIT_FAILURE;
     std::printf("uhid-mouse: unplugged after %llu transfers\n",
-                static_cast<unsigned long long>(mouse.transferCount()));
-    return bus.lastError() == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
+                static_cast<unsigned long long>(made.mouse->transferCount()));
+    return made.transport->lastError() == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
 }
