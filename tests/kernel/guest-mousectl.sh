@@ -57,6 +57,17 @@ check "SetMode for mode 2 reached the mouse" grep -q ' H>D 07 FA 03 ' "$wire_log
 mousectl --dir "$config_dir" info >/tmp/info.txt
 check "the mouse keeps the new mode" grep -qx 'mode: 2' /tmp/info.txt
 
+# A macro download: 48 halves written back to back, then the bind. In mode 2,
+# button 1 takes slot 17.
+cat >/tmp/macro.xml <<'XML'
+<macro name="a" repeat="1"><item code="65" state="0" delay="50"/><item code="65" state="1" delay="50"/></macro>
+XML
+mousectl --dir "$config_dir" assign 1 macro /tmp/macro.xml
+check "assign macro exits 0" [ $? -eq 0 ]
+check "every macro half reached the mouse" [ "$(grep -c ' H>D 07 FF ' "$wire_log")" -eq 48 ]
+check "the macro was bound to button 1" grep -q ' H>D 07 FE 02 12 ' "$wire_log"
+check "the assignment was recorded in the profile file" [ -s "$config_dir/msprofile.xml" ]
+
 kill "$mouse"
 wait "$mouse"
 check "the mouse unplugs cleanly" [ $? -eq 0 ]
