@@ -104,8 +104,6 @@ TEST_F(StartupTest, ProfileStoresLiveInTheProfileDirectory)
     EXPECT_TRUE(std::filesystem::is_directory(profiles));
     EXPECT_EQ(mouseProfileStore().directory, profiles);
     EXPECT_EQ(keyboardProfileStore().directory, profiles);
-    EXPECT_EQ(mouseProfileStore().fileName, kMouseProfileFileName);
-    EXPECT_EQ(keyboardProfileStore().fileName, kKeyboardProfileFileName);
 }
 
 TEST_F(StartupTest, MissingPackageIndexIsReportedWithItsPlace)
