@@ -76,7 +76,7 @@ UhidDevice::~UhidDevice()
         ::close(descriptor_);
 }
 
-bool UhidDevice::create(const UhidDeviceSpec& spec)
+bool UhidDevice::create(const UhidDeviceDescription& description)
 {
     if (created_) {
         errno = EALREADY;
@@ -85,17 +85,17 @@ bool UhidDevice::create(const UhidDeviceSpec& spec)
     auto event = std::make_unique<uhid_event>();
     event->type = UHID_CREATE2;
     uhid_create2_req& request = event->u.create2;
-    if (!copyText(request.name, spec.name) || !copyText(request.phys, spec.phys) || spec.reportDescriptor.empty() ||
-        spec.reportDescriptor.size() > sizeof request.rd_data) {
+    if (!copyText(request.name, description.name) || !copyText(request.phys, description.phys) || description.reportDescriptor.empty() ||
+        description.reportDescriptor.size() > sizeof request.rd_data) {
         errno = EINVAL;
         return false;
     }
-    request.rd_size = static_cast<std::uint16_t>(spec.reportDescriptor.size());
-    request.bus = spec.bus;
-    request.vendor = spec.vendorId;
-    request.product = spec.productId;
-    request.version = spec.version;
-    std::copy(spec.reportDescriptor.begin(), spec.reportDescriptor.end(), request.rd_data);
+    request.rd_size = static_cast<std::uint16_t>(description.reportDescriptor.size());
+    request.bus = description.bus;
+    request.vendor = description.vendorId;
+    request.product = description.productId;
+    request.version = description.version;
+    std::copy(description.reportDescriptor.begin(), description.reportDescriptor.end(), request.rd_data);
     if (!writeEvent(descriptor_, *event))
         return false;
     created_ = true;

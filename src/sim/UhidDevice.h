@@ -14,7 +14,7 @@ inline constexpr const char* kUhidNode = "/dev/uhid";
 inline constexpr std::uint16_t kUhidBusUsb = 0x03;
 
 // How a virtual HID device presents itself to the kernel.
-struct UhidDeviceSpec {
+struct UhidDeviceDescription {
     std::string name;  // HID_NAME, at most 127 bytes
     std::string phys;  // HID_PHYS, at most 63 bytes; ".../inputN" names the interface
     std::uint16_t bus = kUhidBusUsb;
@@ -64,8 +64,8 @@ public:
     int descriptor() const { return descriptor_; }
     bool isCreated() const { return created_; }
 
-    // EALREADY when created already; EINVAL for a spec that does not fit.
-    bool create(const UhidDeviceSpec& spec);
+    // EALREADY when created already; EINVAL for a description that does not fit.
+    bool create(const UhidDeviceDescription& description);
     // Nothing to do (true) when not created.
     bool destroy();
 

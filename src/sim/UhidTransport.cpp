@@ -13,30 +13,30 @@ constexpr int kSingleCollection = -1;
 // Where the mouse sits in the kernel's topology; the kernel only keeps the text.
 constexpr const char* kPhysPrefix = "usb-0000:00:14.0-2/input";
 
-UhidDeviceSpec interfaceSpec(const SimulatedMouseIdentity& identity, int interfaceNumber,
+UhidDeviceDescription interfaceDescription(const SimulatedMouseIdentity& identity, int interfaceNumber,
                              std::span<const std::uint8_t> descriptor)
 {
-    UhidDeviceSpec spec;
-    spec.name = kUhidMouseName;
-    spec.phys = kPhysPrefix + std::to_string(interfaceNumber);
-    spec.bus = kUhidBusUsb;
-    spec.vendorId = identity.vendorId;
-    spec.productId = identity.productId;
-    spec.version = identity.releaseNumber;
-    spec.reportDescriptor.assign(descriptor.begin(), descriptor.end());
-    return spec;
+    UhidDeviceDescription description;
+    description.name = kUhidMouseName;
+    description.phys = kPhysPrefix + std::to_string(interfaceNumber);
+    description.bus = kUhidBusUsb;
+    description.vendorId = identity.vendorId;
+    description.productId = identity.productId;
+    description.version = identity.releaseNumber;
+    description.reportDescriptor.assign(descriptor.begin(), descriptor.end());
+    return description;
 }
 
 }  // namespace
 
-UhidDeviceSpec uhidVendorInterfaceSpec(const SimulatedMouseIdentity& identity)
+UhidDeviceDescription uhidVendorInterfaceDescription(const SimulatedMouseIdentity& identity)
 {
-    return interfaceSpec(identity, identity.interfaceNumber, vendorInterfaceDescriptor());
+    return interfaceDescription(identity, identity.interfaceNumber, vendorInterfaceDescriptor());
 }
 
-UhidDeviceSpec uhidPointerInterfaceSpec(const SimulatedMouseIdentity& identity)
+UhidDeviceDescription uhidPointerInterfaceDescription(const SimulatedMouseIdentity& identity)
 {
-    return interfaceSpec(identity, kPointerInterfaceNumber, pointerInterfaceDescriptor());
+    return interfaceDescription(identity, kPointerInterfaceNumber, pointerInterfaceDescriptor());
 }
 
 std::unique_ptr<UhidTransport> UhidTransport::open(const SimulatedMouseIdentity& identity, const char* node)
@@ -79,9 +79,9 @@ void UhidTransport::attach()
 {
     // The pointer first, as a composite device lists its interfaces in order.
     if (pointer_.device && !pointer_.device->isCreated())
-        note(pointer_.device->create(uhidPointerInterfaceSpec(identity_)));
+        note(pointer_.device->create(uhidPointerInterfaceDescription(identity_)));
     if (!vendor_.device->isCreated())
-        note(vendor_.device->create(uhidVendorInterfaceSpec(identity_)));
+        note(vendor_.device->create(uhidVendorInterfaceDescription(identity_)));
 }
 
 void UhidTransport::detach()

@@ -9,12 +9,12 @@
 // HID_NAME of both interfaces of the mouse made through uhid.
 inline constexpr const char* kUhidMouseName = "Simulated Gaming Mouse";
 
-// The two interfaces of the mouse as UhidDevice specs: the pointer on
+// The two interfaces of the mouse as uhid device descriptions: the pointer on
 // interface 0 and the vendor collection on the identity's interface, both
 // with a HID_PHYS ending in "/input<interface>". The release number goes into
 // the version field.
-UhidDeviceSpec uhidVendorInterfaceSpec(const SimulatedMouseIdentity& identity);
-UhidDeviceSpec uhidPointerInterfaceSpec(const SimulatedMouseIdentity& identity);
+UhidDeviceDescription uhidVendorInterfaceDescription(const SimulatedMouseIdentity& identity);
+UhidDeviceDescription uhidPointerInterfaceDescription(const SimulatedMouseIdentity& identity);
 
 // The firmware model on the kernel's uhid interface: attaching creates the
 // mouse's interfaces, so that the kernel's HID core, hidraw and its uevents

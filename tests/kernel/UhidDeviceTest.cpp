@@ -1,5 +1,5 @@
 // The uhid request layer against a stand-in for the kernel's end: the events
-// it writes, the events it reads, and the specs it refuses.
+// it writes, the events it reads, and the descriptions it refuses.
 
 #include "FakeUhidKernel.h"
 
@@ -13,16 +13,16 @@
 
 namespace {
 
-UhidDeviceSpec exampleSpec()
+UhidDeviceDescription exampleDescription()
 {
-    UhidDeviceSpec spec;
-    spec.name = "Example Mouse";
-    spec.phys = "usb-0000:00:14.0-2/input1";
-    spec.vendorId = 0x1A2B;
-    spec.productId = 0x3C4D;
-    spec.version = 0x0105;
-    spec.reportDescriptor = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0xC0};
-    return spec;
+    UhidDeviceDescription description;
+    description.name = "Example Mouse";
+    description.phys = "usb-0000:00:14.0-2/input1";
+    description.vendorId = 0x1A2B;
+    description.productId = 0x3C4D;
+    description.version = 0x0105;
+    description.reportDescriptor = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0xC0};
+    return description;
 }
 
 class UhidDeviceTest : public ::testing::Test {
@@ -31,10 +31,10 @@ protected:
     UhidDevice device{kernel.takeDeviceEnd()};
 };
 
-TEST_F(UhidDeviceTest, CreateWritesTheSpecAsOneCreateRequest)
+TEST_F(UhidDeviceTest, CreateWritesTheDescriptionAsOneCreateRequest)
 {
-    const UhidDeviceSpec spec = exampleSpec();
-    ASSERT_TRUE(device.create(spec));
+    const UhidDeviceDescription description = exampleDescription();
+    ASSERT_TRUE(device.create(description));
     EXPECT_TRUE(device.isCreated());
 
     const auto request = kernel.nextRequest();
@@ -48,65 +48,65 @@ TEST_F(UhidDeviceTest, CreateWritesTheSpecAsOneCreateRequest)
     EXPECT_EQ(create.vendor, 0x1A2Bu);
     EXPECT_EQ(create.product, 0x3C4Du);
     EXPECT_EQ(create.version, 0x0105u);
-    ASSERT_EQ(create.rd_size, spec.reportDescriptor.size());
-    EXPECT_EQ(std::memcmp(create.rd_data, spec.reportDescriptor.data(), create.rd_size), 0);
+    ASSERT_EQ(create.rd_size, description.reportDescriptor.size());
+    EXPECT_EQ(std::memcmp(create.rd_data, description.reportDescriptor.data(), create.rd_size), 0);
     EXPECT_FALSE(kernel.nextRequest());
 }
 
-struct RefusedSpecCase {
+struct RefusedDescriptionCase {
     const char* name;
-    void (*spoil)(UhidDeviceSpec&);
+    void (*spoil)(UhidDeviceDescription&);
 };
 
-class UhidDeviceRefusedSpec : public ::testing::TestWithParam<RefusedSpecCase> {};
+class UhidDeviceRefusedDescription : public ::testing::TestWithParam<RefusedDescriptionCase> {};
 
-TEST_P(UhidDeviceRefusedSpec, SendsNothingAndFailsWithEinval)
+TEST_P(UhidDeviceRefusedDescription, SendsNothingAndFailsWithEinval)
 {
     FakeUhidKernel kernel;
     UhidDevice device(kernel.takeDeviceEnd());
-    UhidDeviceSpec spec = exampleSpec();
-    GetParam().spoil(spec);
+    UhidDeviceDescription description = exampleDescription();
+    GetParam().spoil(description);
 
     errno = 0;
-    EXPECT_FALSE(device.create(spec));
+    EXPECT_FALSE(device.create(description));
     EXPECT_EQ(errno, EINVAL);
     EXPECT_FALSE(device.isCreated());
     EXPECT_FALSE(kernel.nextRequest());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Specs, UhidDeviceRefusedSpec,
+    Descriptions, UhidDeviceRefusedDescription,
     ::testing::Values(
         // The kernel's fields hold 127 and 63 bytes of text plus the terminating zero.
-        RefusedSpecCase{"NameOfFieldSize", [](UhidDeviceSpec& spec) { spec.name = std::string(128, 'n'); }},
-        RefusedSpecCase{"PhysOfFieldSize", [](UhidDeviceSpec& spec) { spec.phys = std::string(64, 'p'); }},
-        RefusedSpecCase{"EmptyDescriptor", [](UhidDeviceSpec& spec) { spec.reportDescriptor.clear(); }},
-        RefusedSpecCase{"DescriptorOverTheKernelLimit",
-                        [](UhidDeviceSpec& spec) { spec.reportDescriptor.assign(4097, 0xC0); }}),
+        RefusedDescriptionCase{"NameOfFieldSize", [](UhidDeviceDescription& description) { description.name = std::string(128, 'n'); }},
+        RefusedDescriptionCase{"PhysOfFieldSize", [](UhidDeviceDescription& description) { description.phys = std::string(64, 'p'); }},
+        RefusedDescriptionCase{"EmptyDescriptor", [](UhidDeviceDescription& description) { description.reportDescriptor.clear(); }},
+        RefusedDescriptionCase{"DescriptorOverTheKernelLimit",
+                        [](UhidDeviceDescription& description) { description.reportDescriptor.assign(4097, 0xC0); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(UhidDeviceTest, TextAndDescriptorAtTheirLimitsAreSentWhole)
 {
-    UhidDeviceSpec spec = exampleSpec();
-    spec.name = std::string(127, 'n');
-    spec.phys = std::string(63, 'p');
-    spec.reportDescriptor.assign(4096, 0xC0);
-    ASSERT_TRUE(device.create(spec));
+    UhidDeviceDescription description = exampleDescription();
+    description.name = std::string(127, 'n');
+    description.phys = std::string(63, 'p');
+    description.reportDescriptor.assign(4096, 0xC0);
+    ASSERT_TRUE(device.create(description));
 
     const auto request = kernel.nextRequest();
     ASSERT_TRUE(request);
-    EXPECT_EQ(reinterpret_cast<const char*>(request->u.create2.name), spec.name);
-    EXPECT_EQ(reinterpret_cast<const char*>(request->u.create2.phys), spec.phys);
+    EXPECT_EQ(reinterpret_cast<const char*>(request->u.create2.name), description.name);
+    EXPECT_EQ(reinterpret_cast<const char*>(request->u.create2.phys), description.phys);
     EXPECT_EQ(request->u.create2.rd_size, 4096);
 }
 
 TEST_F(UhidDeviceTest, ASecondCreateFailsWithEalready)
 {
-    ASSERT_TRUE(device.create(exampleSpec()));
+    ASSERT_TRUE(device.create(exampleDescription()));
     ASSERT_TRUE(kernel.nextRequest());
 
     errno = 0;
-    EXPECT_FALSE(device.create(exampleSpec()));
+    EXPECT_FALSE(device.create(exampleDescription()));
     EXPECT_EQ(errno, EALREADY);
     EXPECT_FALSE(kernel.nextRequest());
 }
@@ -116,7 +116,7 @@ TEST_F(UhidDeviceTest, DestroySendsOneRequestAndOnlyForACreatedDevice)
     EXPECT_TRUE(device.destroy());
     EXPECT_FALSE(kernel.nextRequest());
 
-    ASSERT_TRUE(device.create(exampleSpec()));
+    ASSERT_TRUE(device.create(exampleDescription()));
     ASSERT_TRUE(kernel.nextRequest());
     ASSERT_TRUE(device.destroy());
     EXPECT_FALSE(device.isCreated());
@@ -125,7 +125,7 @@ TEST_F(UhidDeviceTest, DestroySendsOneRequestAndOnlyForACreatedDevice)
     EXPECT_EQ(request->type, UHID_DESTROY);
 
     // Created again after a destroy, as a replugged device is.
-    EXPECT_TRUE(device.create(exampleSpec()));
+    EXPECT_TRUE(device.create(exampleDescription()));
 }
 
 TEST_F(UhidDeviceTest, InputReportsNeedACreatedDevice)
@@ -136,7 +136,7 @@ TEST_F(UhidDeviceTest, InputReportsNeedACreatedDevice)
     EXPECT_EQ(errno, ENODEV);
     EXPECT_FALSE(kernel.nextRequest());
 
-    ASSERT_TRUE(device.create(exampleSpec()));
+    ASSERT_TRUE(device.create(exampleDescription()));
     ASSERT_TRUE(kernel.nextRequest());
     ASSERT_TRUE(device.sendInput(report));
     const auto request = kernel.nextRequest();
@@ -150,7 +150,7 @@ TEST_F(UhidDeviceTest, AFailedWriteLeavesTheDeviceUncreated)
 {
     kernel.hangUp();
     errno = 0;
-    EXPECT_FALSE(device.create(exampleSpec()));
+    EXPECT_FALSE(device.create(exampleDescription()));
     EXPECT_EQ(errno, EPIPE);
     EXPECT_FALSE(device.isCreated());
 }
