@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -56,15 +57,31 @@ public:
         identity.productId = static_cast<uint16_t>(usb.pid);
         identity.interfaceNumber = usb.interface >= 0 ? usb.interface : 1;
         identity.collectionNumber = usb.subdevice > 0 ? usb.subdevice : -1;
-        backend_.addMouse(identity);
+        mouse_ = &backend_.addMouse(identity);
         setHidBackend(&backend_);
     }
-    ~SimulatedMouseSession() { setHidBackend(nullptr); }
+
+    // A request the host has written may still wait in the mouse's queue
+    // (a real device has it once the write returns). The mouse takes every
+    // queued report before it sees a descriptor closed, so once the host's
+    // descriptors are closed and the mouse has let go of them all, it has
+    // taken everything.
+    ~SimulatedMouseSession()
+    {
+        const auto deadline = std::chrono::steady_clock::now() + kDrainLimit;
+        while (mouse_->openConnectionCount() != 0 && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(1ms);
+        }
+        setHidBackend(nullptr);
+    }
     SimulatedMouseSession(const SimulatedMouseSession&) = delete;
     SimulatedMouseSession& operator=(const SimulatedMouseSession&) = delete;
 
 private:
+    static constexpr auto kDrainLimit = 5s;
+
     SimulatedHidBackend backend_;
+    SimulatedMouse* mouse_ = nullptr;
 };
 
 void loadProfileStores(const std::filesystem::path& directory)
