@@ -85,8 +85,8 @@ bool UhidDevice::create(const UhidDeviceDescription& description)
     auto event = std::make_unique<uhid_event>();
     event->type = UHID_CREATE2;
     uhid_create2_req& request = event->u.create2;
-    if (!copyText(request.name, description.name) || !copyText(request.phys, description.phys) || description.reportDescriptor.empty() ||
-        description.reportDescriptor.size() > sizeof request.rd_data) {
+    if (!copyText(request.name, description.name) || !copyText(request.phys, description.phys) ||
+        description.reportDescriptor.empty() || description.reportDescriptor.size() > sizeof request.rd_data) {
         errno = EINVAL;
         return false;
     }

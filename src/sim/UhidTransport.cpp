@@ -14,7 +14,7 @@ constexpr int kSingleCollection = -1;
 constexpr const char* kPhysPrefix = "usb-0000:00:14.0-2/input";
 
 UhidDeviceDescription interfaceDescription(const SimulatedMouseIdentity& identity, int interfaceNumber,
-                             std::span<const std::uint8_t> descriptor)
+                                           std::span<const std::uint8_t> descriptor)
 {
     UhidDeviceDescription description;
     description.name = kUhidMouseName;

@@ -86,7 +86,8 @@ TEST_P(GuestFigures, ReportRoundTrip)
 }
 
 INSTANTIATE_TEST_SUITE_P(Buses, GuestFigures,
-                         ::testing::Values(BusCase{"Uhid", MouseBus::uhid}, BusCase{"SocketPair", MouseBus::socketPair}),
+                         ::testing::Values(BusCase{"Uhid", MouseBus::uhid},
+                                           BusCase{"SocketPair", MouseBus::socketPair}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

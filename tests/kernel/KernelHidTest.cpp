@@ -127,7 +127,8 @@ TEST_F(KernelMouseTest, TheVendorInterfaceShowsTheMousesCapabilitiesOnARealNode)
     const std::wstring path = list->devicePath;
     freeHidInterfaceList(list);
 
-    EXPECT_EQ(path.rfind(L"\\\\?\\hid#vid_1a2b&pid_3c4d&mi_01#/dev/hidraw", 0), 0u) << std::string(path.begin(), path.end());
+    EXPECT_EQ(path.rfind(L"\\\\?\\hid#vid_1a2b&pid_3c4d&mi_01#/dev/hidraw", 0), 0u)
+        << std::string(path.begin(), path.end());
     struct stat status {};
     ASSERT_EQ(::stat(hidPathNode(path).c_str(), &status), 0);
     EXPECT_TRUE(S_ISCHR(status.st_mode));

@@ -49,7 +49,8 @@ std::size_t repliesBetween(const std::vector<WireRecord>& wire, std::size_t from
 {
     const std::vector<WireRecord> requests = recordsFrom(wire, WireDirection::HostToDevice);
     return static_cast<std::size_t>(std::count_if(wire.begin(), wire.end(), [&](const WireRecord& record) {
-        return record.direction == WireDirection::DeviceToHost && record.milliseconds >= requests.at(from).milliseconds &&
+        return record.direction == WireDirection::DeviceToHost &&
+               record.milliseconds >= requests.at(from).milliseconds &&
                record.milliseconds <= requests.at(to).milliseconds;
     }));
 }
@@ -166,8 +167,8 @@ TEST_F(KernelLogic, AFactoryResetDropsTheMouseOffAndReadsItAgainWhenItComesBack)
     const std::vector<std::string> requests = hostRequests(harness.wire());
     ASSERT_GE(requests.size(), 1 + kConnectRead.size());
     EXPECT_EQ(requests.front(), "07 F8");
-    EXPECT_EQ(std::vector<std::string>(requests.end() - static_cast<std::ptrdiff_t>(kConnectRead.size()), requests.end()),
-              kConnectRead);
+    const auto readAgain = requests.end() - static_cast<std::ptrdiff_t>(kConnectRead.size());
+    EXPECT_EQ(std::vector<std::string>(readAgain, requests.end()), kConnectRead);
     EXPECT_EQ(harness.mouse().firmwareState(), factoryFirmwareState(kMouseIdentity.firmwareVersion));
 }
 

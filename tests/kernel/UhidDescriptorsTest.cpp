@@ -18,7 +18,8 @@ constexpr const char* kMouseUsbDevice = "sysfs/desktop/devices/pci0000:00/0000:0
 
 std::vector<std::uint8_t> fixtureDescriptor(const std::string& interfaceDirectory)
 {
-    const std::filesystem::path interface = std::filesystem::path(MOUSECFG_FIXTURES_DIR) / kMouseUsbDevice / interfaceDirectory;
+    const std::filesystem::path interface =
+        std::filesystem::path(MOUSECFG_FIXTURES_DIR) / kMouseUsbDevice / interfaceDirectory;
     for (const auto& entry : std::filesystem::directory_iterator(interface)) {
         const auto file = entry.path() / "report_descriptor";
         if (std::filesystem::exists(file)) {

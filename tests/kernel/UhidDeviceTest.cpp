@@ -78,11 +78,15 @@ INSTANTIATE_TEST_SUITE_P(
     Descriptions, UhidDeviceRefusedDescription,
     ::testing::Values(
         // The kernel's fields hold 127 and 63 bytes of text plus the terminating zero.
-        RefusedDescriptionCase{"NameOfFieldSize", [](UhidDeviceDescription& description) { description.name = std::string(128, 'n'); }},
-        RefusedDescriptionCase{"PhysOfFieldSize", [](UhidDeviceDescription& description) { description.phys = std::string(64, 'p'); }},
-        RefusedDescriptionCase{"EmptyDescriptor", [](UhidDeviceDescription& description) { description.reportDescriptor.clear(); }},
-        RefusedDescriptionCase{"DescriptorOverTheKernelLimit",
-                        [](UhidDeviceDescription& description) { description.reportDescriptor.assign(4097, 0xC0); }}),
+        RefusedDescriptionCase{"NameOfFieldSize",
+                               [](UhidDeviceDescription& description) { description.name = std::string(128, 'n'); }},
+        RefusedDescriptionCase{"PhysOfFieldSize",
+                               [](UhidDeviceDescription& description) { description.phys = std::string(64, 'p'); }},
+        RefusedDescriptionCase{"EmptyDescriptor",
+                               [](UhidDeviceDescription& description) { description.reportDescriptor.clear(); }},
+        RefusedDescriptionCase{
+            "DescriptorOverTheKernelLimit",
+            [](UhidDeviceDescription& description) { description.reportDescriptor.assign(4097, 0xC0); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(UhidDeviceTest, TextAndDescriptorAtTheirLimitsAreSentWhole)

@@ -37,11 +37,13 @@ while [ $# -gt 0 ]; do
     *) programs+=("$1"); shift ;;
   esac
 done
-[ -n "$work" ] && [ -n "$script" ] || fail "usage: run-guest.sh --work DIR --script FILE [--tree HOST=GUEST]... PROGRAM..."
+[ -n "$work" ] && [ -n "$script" ] ||
+  fail "usage: run-guest.sh --work DIR --script FILE [--tree HOST=GUEST]... PROGRAM..."
 [ -r "$script" ] || fail "no guest script $script"
 
 for tool in qemu-system-x86_64 busybox cpio readelf xz; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (install qemu-system-x86 busybox-static cpio binutils xz-utils)"
+  command -v "$tool" >/dev/null ||
+    fail "$tool is missing (install qemu-system-x86 busybox-static cpio binutils xz-utils)"
 done
 kernel_image=$(ls -1 /boot/vmlinuz-* 2>/dev/null | sort -V | tail -n1)
 [ -n "$kernel_image" ] || fail "no kernel in /boot (install linux-image-amd64)"
@@ -160,7 +162,8 @@ if [ ! -s "$vmlinux" ]; then
     *) unpack=() ;;
   esac
   if [ ${#unpack[@]} -gt 0 ]; then
-    tail -c +$((start + 1)) "$kernel_image" | head -c "$payload_length" | "${unpack[@]}" >"$vmlinux.part" 2>/dev/null || true
+    tail -c +$((start + 1)) "$kernel_image" | head -c "$payload_length" |
+      "${unpack[@]}" >"$vmlinux.part" 2>/dev/null || true
     # Note type 0x12: the PVH entry point.
     if readelf -n "$vmlinux.part" 2>/dev/null | grep -q '0x00000012'; then
       mv "$vmlinux.part" "$vmlinux"
