@@ -10,8 +10,6 @@ class STabPage2;
 class STabCtrl2 : public STabCtrl {
     MOUSECFG_WIDGET_CLASS(STabCtrl, L"tabctrl2")
 public:
-    static constexpr int kFrameIntervalMs = 50;
-
     explicit STabCtrl2(QWidget* parent = nullptr);
     ~STabCtrl2() override;
 
