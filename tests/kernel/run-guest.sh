@@ -5,11 +5,13 @@
 # and exits with that script's status.
 #
 #   run-guest.sh --work DIR --script GUEST_SCRIPT [--tree HOST_DIR=GUEST_DIR]...
-#                [--timeout SECONDS] PROGRAM...
+#                [--cache DIR] [--timeout SECONDS] PROGRAM...
 #
 # PROGRAMs land in /bin of the guest; each --tree is copied to GUEST_DIR. The
 # guest script runs as /etc/guest-run.sh under busybox sh in /tmp, with the
-# kernel's own sysfs, devtmpfs nodes and uevents and no udev daemon.
+# kernel's own sysfs, devtmpfs nodes and uevents and no udev daemon. The
+# kernel unpacked for booting is kept in the --cache directory (default: the
+# work directory) for later runs.
 #
 # Exit status: the guest script's; 124 when the guest did not finish in time;
 # 125 when the guest never reported a status (a panic, qemu failing, a
@@ -23,6 +25,7 @@ log() { echo "run-guest: $*" >&2; }
 fail() { log "$*"; exit 125; }
 
 work=""
+cache=""
 script=""
 timeout=240
 trees=()
@@ -30,6 +33,7 @@ programs=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --work) work=$2; shift 2 ;;
+    --cache) cache=$2; shift 2 ;;
     --script) script=$2; shift 2 ;;
     --tree) trees+=("$2"); shift 2 ;;
     --timeout) timeout=$2; shift 2 ;;
@@ -41,7 +45,7 @@ done
   fail "usage: run-guest.sh --work DIR --script FILE [--tree HOST=GUEST]... PROGRAM..."
 [ -r "$script" ] || fail "no guest script $script"
 
-for tool in qemu-system-x86_64 busybox cpio readelf xz; do
+for tool in qemu-system-x86_64 busybox cpio readelf strip xz; do
   command -v "$tool" >/dev/null ||
     fail "$tool is missing (install qemu-system-x86 busybox-static cpio binutils xz-utils)"
 done
@@ -53,7 +57,8 @@ module_dir=/lib/modules/$kernel_version
 busybox=$(command -v busybox)
 readelf -l "$busybox" | grep -q 'interpreter' && fail "$busybox is linked dynamically (install busybox-static)"
 
-mkdir -p "$work"
+cache=${cache:-$work}
+mkdir -p "$work" "$cache"
 root=$work/root
 rm -rf "$root"
 mkdir -p "$root"/{bin,dev,etc,lib/modules,proc,sys,tmp}
@@ -67,7 +72,10 @@ copy_with_parents() {  # copies a host file to the same path in the guest
 }
 for program in "${programs[@]}"; do
   [ -x "$program" ] || fail "no program $program"
-  install -m 0755 "$program" "$root/bin/"
+  # Without debug information the initramfs is a fraction of the size.
+  guest_program=$root/bin/$(basename "$program")
+  strip --strip-debug -o "$guest_program" "$program" || fail "cannot copy $program"
+  chmod 0755 "$guest_program"
   # "name => /path (address)" for libraries, "/path (address)" for the loader.
   while read -r library; do
     copy_with_parents "$library"
@@ -148,8 +156,9 @@ initramfs=$work/initramfs.cpio
 # can start directly; that spares the guest its slow decompression under TCG.
 # Unpacked once per kernel version; the bzImage is booted when that fails.
 boot_image=$kernel_image
-vmlinux=$work/vmlinux-$kernel_version
+vmlinux=$cache/vmlinux-$kernel_version
 if [ ! -s "$vmlinux" ]; then
+  unpacked=$vmlinux.$$
   setup_sectors=$(od -An -tu1 -j $((0x1f1)) -N1 "$kernel_image" | tr -d ' ')
   payload_offset=$(od -An -tu4 -j $((0x248)) -N4 "$kernel_image" | tr -d ' ')
   payload_length=$(od -An -tu4 -j $((0x24c)) -N4 "$kernel_image" | tr -d ' ')
@@ -163,13 +172,14 @@ if [ ! -s "$vmlinux" ]; then
   esac
   if [ ${#unpack[@]} -gt 0 ]; then
     tail -c +$((start + 1)) "$kernel_image" | head -c "$payload_length" |
-      "${unpack[@]}" >"$vmlinux.part" 2>/dev/null || true
-    # Note type 0x12: the PVH entry point.
-    if readelf -n "$vmlinux.part" 2>/dev/null | grep -q '0x00000012'; then
-      mv "$vmlinux.part" "$vmlinux"
+      "${unpack[@]}" >"$unpacked" 2>/dev/null || true
+    # Note type 0x12: the PVH entry point. Renamed into place whole, so that
+    # runs in parallel never boot a half-written file.
+    if readelf -n "$unpacked" 2>/dev/null | grep -q '0x00000012'; then
+      mv "$unpacked" "$vmlinux"
     fi
   fi
-  rm -f "$vmlinux.part"
+  rm -f "$unpacked"
 fi
 [ -s "$vmlinux" ] && boot_image=$vmlinux || log "booting the compressed kernel (no PVH entry found)"
 
