@@ -118,7 +118,7 @@ void LayoutContext::leaveInclude()
 {
     includeNames_.pop_back();
     sources_.pop_back();
-    // The included document stays alive: widgets may keep nodes of it.
+    // The included document is freed with the context, once the build is over.
 }
 
 void LayoutBuilder::applyAttributes(LayoutContext& context, SWindow& widget, const pugi::xml_node& element,

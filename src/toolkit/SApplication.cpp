@@ -244,9 +244,12 @@ int SApplication::run(SHostWnd* mainWindow)
     mainWindow_ = mainWindow;
     exitCode_ = 0;
     if (!mainWindow || !mainWindow->isWindow()) {
+        mainWindow_ = nullptr;
         return exitCode_;
     }
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    mainWindow_ = nullptr;
+    return code;
 }
 
 void SApplication::postQuitMessage(int exitCode)

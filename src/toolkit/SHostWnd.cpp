@@ -119,8 +119,11 @@ bool SHostWnd::createWindow(QWidget* owner)
     if (owner) {
         setParent(owner, windowFlags() | Qt::Window);
     }
-    auto* frame = new QVBoxLayout(this);
-    frame->setContentsMargins(0, 0, 0, 0);
+    auto* frame = qobject_cast<QVBoxLayout*>(layout());
+    if (!frame) {
+        frame = new QVBoxLayout(this);
+        frame->setContentsMargins(0, 0, 0, 0);
+    }
     root_ = new SWindow(this);
     frame->addWidget(root_);
 

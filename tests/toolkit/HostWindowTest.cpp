@@ -204,6 +204,7 @@ TEST_F(HostWindows, MissingLayoutFailsWithAMessage)
     EXPECT_FALSE(host.isWindow());
     EXPECT_FALSE(host.layoutErrorText().isEmpty());
     EXPECT_EQ(host.findChildByName(L"btn_close"), nullptr);
+    EXPECT_FALSE(host.createWindow()) << "trying again fails the same way";
 }
 
 struct DialogCase {
