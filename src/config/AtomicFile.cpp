@@ -1,6 +1,7 @@
 #include "config/AtomicFile.h"
 
 #include <cerrno>
+#include <cstring>
 #include <string>
 
 #include <fcntl.h>
@@ -10,6 +11,24 @@
 namespace {
 
 constexpr mode_t kUserOnlyMode = S_IRUSR | S_IWUSR;
+
+// Records the step that failed, with errno, when the caller asked for it.
+class FailureNote {
+public:
+    explicit FailureNote(std::string* failure) : failure_(failure) {}
+
+    bool fail(const char* step, const std::filesystem::path& path) const
+    {
+        const int error = errno;
+        if (failure_ != nullptr)
+            *failure_ = std::string(step) + " " + path.string() + ": " + std::strerror(error);
+        errno = error;
+        return false;
+    }
+
+private:
+    std::string* failure_;
+};
 
 bool writeAll(int fd, std::string_view contents)
 {
@@ -25,60 +44,72 @@ bool writeAll(int fd, std::string_view contents)
     return true;
 }
 
-bool removeIfPresent(const std::filesystem::path& path)
-{
-    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
-}
-
 bool pathExists(const std::filesystem::path& path)
 {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
 }
 
+// Looks first, so that a directory that cannot be written reports that at
+// the creation of the new file rather than here.
+bool removeIfPresent(const std::filesystem::path& path)
+{
+    return !pathExists(path) || ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
 // Writes contents to a new file at path, flushed to disk. On failure the
 // partly written file is left for the caller to remove.
-bool writeNewFile(const std::filesystem::path& path, std::string_view contents)
+bool writeNewFile(const std::filesystem::path& path, std::string_view contents, const FailureNote& note)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kUserOnlyMode);
     if (fd < 0)
-        return false;
+        return note.fail("cannot create", path);
     // The umask may have taken bits away; the owner must keep read and write.
-    const bool ok = ::fchmod(fd, kUserOnlyMode) == 0 && writeAll(fd, contents) && ::fsync(fd) == 0;
+    const bool written = (::fchmod(fd, kUserOnlyMode) == 0 || note.fail("cannot set the permissions of", path))
+        && (writeAll(fd, contents) || note.fail("cannot write", path))
+        && (::fsync(fd) == 0 || note.fail("cannot flush", path));
     const bool closed = ::close(fd) == 0;
-    return ok && closed;
+    if (written && !closed)
+        return note.fail("cannot write", path);
+    return written;
 }
 
 // Makes the rename durable by flushing the directory entry.
-bool syncDirectory(const std::filesystem::path& directory)
+bool syncDirectory(const std::filesystem::path& directory, const FailureNote& note)
 {
     const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
+        return note.fail("cannot open the directory", directory);
+    const bool synced = ::fsync(fd) == 0 || note.fail("cannot flush the directory", directory);
     const bool closed = ::close(fd) == 0;
-    return synced && closed;
+    if (synced && !closed)
+        return note.fail("cannot flush the directory", directory);
+    return synced;
 }
 
 } // namespace
 
 bool writeFileAtomically(const std::filesystem::path& target, std::string_view contents,
-                         const std::function<bool()>& beforeReplace)
+                         const std::function<bool()>& beforeReplace, std::string* failure)
 {
+    const FailureNote note(failure);
     std::filesystem::path temporary = target;
     temporary += kTemporarySuffix;
 
     if (!removeIfPresent(temporary))
-        return false;
-    if (!writeNewFile(temporary, contents) || (beforeReplace && !beforeReplace())
-        || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        return note.fail("cannot remove the temporary file", temporary);
+    const bool replaced = writeNewFile(temporary, contents, note) && (!beforeReplace || beforeReplace())
+        && (::rename(temporary.c_str(), target.c_str()) == 0 || note.fail("cannot replace", target));
+    if (!replaced) {
         // Best effort: a temporary file that cannot be removed now is
         // removed by the next save.
+        const int error = errno;
         static_cast<void>(removeIfPresent(temporary));
+        errno = error;
         return false;
     }
     const std::filesystem::path directory = target.parent_path();
-    return syncDirectory(directory.empty() ? std::filesystem::path(".") : directory);
+    return syncDirectory(directory.empty() ? std::filesystem::path(".") : directory, note);
 }
 
 bool moveFileAside(const std::filesystem::path& file)

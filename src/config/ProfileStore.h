@@ -65,8 +65,11 @@ ProfileStore& mouseProfileStore();
 bool loadProfileStore(ProfileStore& store, const std::wstring& fileName);
 
 // Replaces directory/fileName with the whole store, atomically: on failure
-// the previous file is left as it was and the result is false.
-bool saveProfileStore(ProfileStore& store);
+// the previous file is left as it was and the result is false. `failure`,
+// when given, then receives why, naming the file and the system's reason
+// ("cannot write .../msprofile.xml.tmp: No space left on device"), for
+// telling the user.
+bool saveProfileStore(ProfileStore& store, std::string* failure = nullptr);
 
 // Restores the defaults in memory (sel 0; every profile's param, macroSel,
 // macros and records), keeping ids and names. The file is not touched.

@@ -4,7 +4,9 @@
 
 #include <pugixml.hpp>
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 // The written layout: an XML declaration without encoding on its own line,
@@ -107,15 +109,18 @@ std::string serialize(const ProfileStore& store)
 
 } // namespace
 
-bool saveProfileStore(ProfileStore& store)
+bool saveProfileStore(ProfileStore& store, std::string* failure)
 {
     const std::filesystem::path path = profileFilePath(store, store.fileName);
     // A file that could not be read at load time is moved aside, not replaced.
     const auto keepUnreadable = [&] {
-        if (store.keepUnreadableFile && !moveFileAside(path))
+        if (store.keepUnreadableFile && !moveFileAside(path)) {
+            if (failure != nullptr)
+                *failure = "cannot keep the unreadable file " + path.string() + " aside: " + std::strerror(errno);
             return false;
+        }
         store.keepUnreadableFile = false;
         return true;
     };
-    return writeFileAtomically(path, serialize(store), keepUnreadable);
+    return writeFileAtomically(path, serialize(store), keepUnreadable, failure);
 }
