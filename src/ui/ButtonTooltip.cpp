@@ -6,14 +6,17 @@
 #include <QToolTip>
 
 ButtonTooltip::ButtonTooltip(CoordButtonImage& picture, TextOf textOf)
-    : QObject(&picture), picture_(picture), textOf_(std::move(textOf))
+    : picture_(&picture), textOf_(std::move(textOf))
 {
     picture.installEventFilter(this);
 }
 
 std::wstring ButtonTooltip::textAt(const QPoint& point) const
 {
-    for (const auto& [id, item] : picture_.items()) {
+    if (!picture_) {
+        return {};
+    }
+    for (const auto& [id, item] : picture_->items()) {
         if (item.rect.contains(point.x(), point.y())) {
             return textOf_(item);
         }
@@ -23,7 +26,7 @@ std::wstring ButtonTooltip::textAt(const QPoint& point) const
 
 bool ButtonTooltip::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != &picture_ || event->type() != QEvent::ToolTip) {
+    if (watched != picture_ || event->type() != QEvent::ToolTip) {
         return false;
     }
     const auto* help = static_cast<QHelpEvent*>(event);
@@ -32,7 +35,7 @@ bool ButtonTooltip::eventFilter(QObject* watched, QEvent* event)
         QToolTip::hideText();
         event->ignore();
     } else {
-        QToolTip::showText(help->globalPos(), QString::fromStdWString(text), &picture_);
+        QToolTip::showText(help->globalPos(), QString::fromStdWString(text), picture_);
     }
     return true;
 }

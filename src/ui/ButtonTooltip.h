@@ -3,6 +3,7 @@
 #include "ui/widgets/CoordButtonItem.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <string>
@@ -10,7 +11,9 @@
 class CoordButtonImage;
 
 // Gives the mouse picture a tooltip per button, with text made on demand
-// when the tooltip is due; empty text shows none.
+// when the tooltip is due; empty text shows none. It has no Qt parent: its
+// creator owns it, since the text callback usually refers to the creator.
+// It may outlive the picture and then does nothing.
 class ButtonTooltip : public QObject {
 public:
     using TextOf = std::function<std::wstring(const CoordButtonItem& item)>;
@@ -24,6 +27,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    CoordButtonImage& picture_;
+    QPointer<CoordButtonImage> picture_;
     TextOf textOf_;
 };

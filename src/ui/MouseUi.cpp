@@ -91,6 +91,9 @@ MouseUi::MouseUi() : editor_(&defaultEditor), confirmation_(&defaultConfirmation
 MouseUi::~MouseUi()
 {
     unregisterHook(this);
+    if (picture_) {
+        picture_->setListener(nullptr);
+    }
     for (ColourPanel* panel : {&lightPanel_, &dpiPanel_}) {
         if (panel->pad && panel->pad->funcProxy() == panel->proxy.get()) {
             panel->pad->setFuncProxy(nullptr);
