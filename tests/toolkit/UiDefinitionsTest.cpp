@@ -1,5 +1,10 @@
 #include "ToolkitTestSupport.h"
 
+#include "toolkit/ThemePalette.h"
+
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 using namespace toolkittest;
@@ -88,6 +93,45 @@ TEST_F(ToolkitApp, MissingDefinitionsFail)
 {
     EXPECT_FALSE(app->loadUiDefinitions(L"uidef:xml_init"));
     EXPECT_TRUE(app->namedString(1).empty());
+}
+
+TEST_F(Definitions, ThemePaletteTakesOnlyTheNamedColoursThePackageHas)
+{
+    ASSERT_TRUE(app->loadUiDefinitions(L"uidef:xml_init"));
+    QPalette base;
+    base.setColor(QPalette::Window, QColor(1, 2, 3));
+    const QPalette theme = themePalette(app->uiDefinitions(), base);
+    EXPECT_EQ(theme.color(QPalette::Highlight), QColor(0x10, 0x20, 0x30));
+    EXPECT_EQ(theme.color(QPalette::Window), QColor(1, 2, 3)) << "no \"bg\" colour in this package";
+}
+
+// WCAG contrast ratio of two opaque colours.
+double contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// What Qt draws itself in the project's colours stays readable.
+TEST_F(ToolkitApp, ProjectThemeKeepsTextReadableOnItsBackgrounds)
+{
+    addProjectPackage();
+    const QPalette theme = themePalette(app->uiDefinitions(), QPalette());
+    const std::pair<QPalette::ColorRole, QPalette::ColorRole> pairs[] = {
+        {QPalette::WindowText, QPalette::Window},     {QPalette::Text, QPalette::Base},
+        {QPalette::ButtonText, QPalette::Button},     {QPalette::ToolTipText, QPalette::ToolTipBase},
+        {QPalette::HighlightedText, QPalette::Highlight},
+    };
+    for (const auto& [text, background] : pairs) {
+        EXPECT_GE(contrast(theme.color(text), theme.color(background)), 4.5)
+            << theme.color(text).name().toStdString() << " on " << theme.color(background).name().toStdString();
+    }
+    EXPECT_LT(theme.color(QPalette::Window).lightness(), 64) << "a dark theme";
 }
 
 }  // namespace
