@@ -147,7 +147,8 @@ void X11KeyGrabBackend::ungrabKeys()
 {
     xcb_ungrab_key(connection_, XCB_GRAB_ANY, root_, XCB_MOD_MASK_ANY);
     xcb_ungrab_keyboard(connection_, XCB_CURRENT_TIME);
-    xcb_flush(connection_);
+    // A round trip: once the hook is off, the server has let go of every key.
+    std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
 }
 
 bool X11KeyGrabBackend::remove()
