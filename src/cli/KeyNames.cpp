@@ -15,26 +15,15 @@ bool equalIgnoringCase(std::wstring_view left, std::wstring_view right)
     return std::ranges::equal(left, right, [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); });
 }
 
-const KeyUsageEntry* entryWithCode(int code)
-{
-    const auto found = std::ranges::find_if(keyUsageTable, [code](const KeyUsageEntry& entry) {
-        return entry.keyCode == code;
-    });
-    return found != keyUsageTable.end() ? &*found : nullptr;
-}
-
 }  // namespace
 
 std::optional<std::wstring> keyNameOf(int code)
 {
-    const KeyUsageEntry* entry = entryWithCode(code);
-    if (entry == nullptr) {
-        entry = entryWithCode(code & ~kExtendedKeyFlag);
-    }
-    if (entry == nullptr) {
+    const wchar_t* name = lookupKeyName(code);
+    if (name == nullptr) {
         return std::nullopt;
     }
-    return std::wstring(entry->name);
+    return std::wstring(name);
 }
 
 std::optional<int> keyCodeFromArgument(const std::string& argument)

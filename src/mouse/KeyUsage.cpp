@@ -132,12 +132,23 @@ const KeyUsageEntry* findKeyCode(int code)
     return it == keyUsageTable.end() ? nullptr : &*it;
 }
 
+// An exact match first, then the code with the extended flag cleared.
+const KeyUsageEntry* findKeyCodeOrUnextended(int code)
+{
+    const KeyUsageEntry* entry = findKeyCode(code);
+    return entry != nullptr ? entry : findKeyCode(code & ~kExtendedKeyFlag);
+}
+
 } // namespace
 
 std::uint16_t lookupKeyUsage(int code)
 {
-    const KeyUsageEntry* entry = findKeyCode(code);
-    if (entry == nullptr)
-        entry = findKeyCode(code & ~kExtendedKeyFlag);
+    const KeyUsageEntry* entry = findKeyCodeOrUnextended(code);
     return entry == nullptr ? 0 : entry->usage;
+}
+
+const wchar_t* lookupKeyName(int code)
+{
+    const KeyUsageEntry* entry = findKeyCodeOrUnextended(code);
+    return entry == nullptr ? nullptr : entry->name;
 }

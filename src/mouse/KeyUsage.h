@@ -23,3 +23,7 @@ extern const std::array<KeyUsageEntry, kKeyUsageTableSize> keyUsageTable;
 // Usage of `code`: an exact match first, then the code with the extended flag
 // cleared; 0 when neither finds a row.
 std::uint16_t lookupKeyUsage(int code);
+
+// Display name of `code`, from the row lookupKeyUsage would use; null when
+// there is none.
+const wchar_t* lookupKeyName(int code);

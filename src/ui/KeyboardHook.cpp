@@ -155,19 +155,3 @@ bool offerKeyToChain(int hookCode, unsigned message, const KeyHookEvent& event)
     }
     return false;
 }
-
-const wchar_t* lookupKeyName(int code)
-{
-    const auto find = [](int wanted) -> const wchar_t* {
-        for (const KeyUsageEntry& entry : keyUsageTable) {
-            if (entry.keyCode == wanted) {
-                return entry.name;
-            }
-        }
-        return nullptr;
-    };
-    if (const wchar_t* exact = find(code)) {
-        return exact;
-    }
-    return find(code & ~kExtendedKeyFlag);
-}

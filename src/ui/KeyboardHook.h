@@ -1,5 +1,8 @@
 #pragma once
 
+// The key table and lookupKeyName, the display name of a key code.
+#include "mouse/KeyUsage.h"
+
 #include <cstdint>
 
 // The process-wide keyboard hook: a backend that sees key presses and
@@ -82,7 +85,3 @@ constexpr int keyCodeOfEvent(uint32_t vkCode, uint32_t flags)
 {
     return static_cast<int>(vkCode & 0xFFu) | ((flags & LLKHF_EXTENDED) ? 0x100 : 0);
 }
-
-// Display name of a key code from the key table: the exact code first, then
-// the code with 0x100 cleared; null when neither is in the table.
-const wchar_t* lookupKeyName(int code);
