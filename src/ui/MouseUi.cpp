@@ -12,6 +12,7 @@
 #include "ui/ButtonTooltip.h"
 #include "ui/MacroRecordDlg.h"
 #include "ui/MouseUiTables.h"
+#include "ui/WidgetMap.h"
 #include "ui/widgets/CoordButtonImage.h"
 
 #include <QString>
@@ -112,6 +113,7 @@ void MouseUi::initPage(SWindow* root, SHostWnd* window)
     root_ = root;
     window_ = window;
     registerHook(this, window);
+    installWidgetMapIfAsked();
 
     picture_ = find<CoordButtonImage>(L"img_keyboard");
     if (picture_) {

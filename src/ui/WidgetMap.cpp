@@ -1,0 +1,82 @@
+#include "ui/WidgetMap.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QSaveFile>
+#include <QTimer>
+#include <QWidget>
+
+#include "toolkit/SWindow.h"
+
+namespace {
+
+class WidgetMapWriter : public QObject {
+public:
+    explicit WidgetMapWriter(QString path) : path_(std::move(path)) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Hide:
+        case QEvent::Move:
+        case QEvent::Resize:
+            if (!pending_ && watched->isWidgetType()) {
+                // One rewrite after the layout work these events come in.
+                pending_ = true;
+                QTimer::singleShot(0, this, [this] { write(); });
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    void write()
+    {
+        pending_ = false;
+        QSaveFile file(path_);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+            return;
+        }
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (!top->isVisible()) {
+                continue;
+            }
+            for (QWidget* child : top->findChildren<QWidget*>()) {
+                const auto* w = dynamic_cast<const SWindow*>(child);
+                if (!w || w->name().empty() || !w->isVisible()) {
+                    continue;
+                }
+                const QPoint at = w->mapToGlobal(QPoint(0, 0));
+                file.write(QStringLiteral("%1 %2 %3 %4 %5\n")
+                               .arg(QString::fromStdWString(w->name()))
+                               .arg(at.x())
+                               .arg(at.y())
+                               .arg(w->width())
+                               .arg(w->height())
+                               .toUtf8());
+            }
+        }
+        file.commit();
+    }
+
+    QString path_;
+    bool pending_ = false;
+};
+
+}  // namespace
+
+void installWidgetMapIfAsked()
+{
+    static WidgetMapWriter* writer = nullptr;
+    const QString path = qEnvironmentVariable(kWidgetMapEnvironmentVariable);
+    if (writer || path.isEmpty() || !QCoreApplication::instance()) {
+        return;
+    }
+    writer = new WidgetMapWriter(path);
+    writer->setParent(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(writer);
+}
