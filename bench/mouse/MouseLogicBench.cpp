@@ -31,14 +31,7 @@ constexpr std::uint8_t kSetLightCommand = 0xFC;
 
 bool waitForWorkerIdle()
 {
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (ShapeRegistry::workerRunning()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(100us);
-    }
-    return true;
+    return ShapeRegistry::waitUntilIdle(10s);
 }
 
 double median(std::vector<double> values)

@@ -110,9 +110,7 @@ void measureWriteToCallback(benchmark::State& state, IntShape& writer, const Rec
         state.SetIterationTime(latency.count());
         latencies.push_back(latency.count() * 1e6);
     }
-    while (ShapeRegistry::workerRunning()) {
-        std::this_thread::yield();
-    }
+    ShapeRegistry::waitUntilIdle(std::chrono::seconds(10));
     std::sort(latencies.begin(), latencies.end());
     if (!latencies.empty()) {
         state.counters["median_us"] = latencies[latencies.size() / 2];

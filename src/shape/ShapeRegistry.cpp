@@ -1,5 +1,6 @@
 #include "shape/ShapeRegistry.h"
 
+#include <condition_variable>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -32,6 +33,7 @@ using Hook = ShapeBase::HookerListener<ShapeBase::IHookerProxy>;
 // only for short table operations, never while calling out.
 struct Registry {
     std::mutex lock;          // the registry lock: channels, pending, workerRunning, hooks
+    std::condition_variable workerGone;  // signalled under `lock` when workerRunning turns false
     std::mutex deliveryLock;  // held by the worker around each single delivery
     std::mutex hookCallLock;  // held while a hook runs, so a replaced hook is never in use
     std::map<ChannelKey, MemberList> channels;
@@ -158,6 +160,13 @@ bool ShapeRegistry::workerRunning()
     return r.workerRunning;
 }
 
+bool ShapeRegistry::waitUntilIdle(std::chrono::milliseconds limit)
+{
+    Registry& r = registry();
+    std::unique_lock guard(r.lock);
+    return r.workerGone.wait_for(guard, limit, [&r] { return !r.workerRunning; });
+}
+
 void ShapeRegistry::runWorker()
 {
     Registry& r = registry();
@@ -168,6 +177,7 @@ void ShapeRegistry::runWorker()
             if (r.pending.empty()) {
                 // Decided under the lock: a write queued after this starts a new worker.
                 r.workerRunning = false;
+                r.workerGone.notify_all();
                 return;
             }
             record = std::move(r.pending.front());

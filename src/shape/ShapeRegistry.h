@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
@@ -29,6 +30,9 @@ public:
 
     // True while a notification worker exists (there is pending or running work).
     static bool workerRunning();
+    // Blocks until no worker exists or `limit` has passed; true when idle.
+    // Never call it from a callback the worker runs: it would wait for itself.
+    static bool waitUntilIdle(std::chrono::milliseconds limit);
 
 private:
     static void runWorker();

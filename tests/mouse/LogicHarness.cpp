@@ -62,14 +62,7 @@ void LogicHarness::destroyLogic()
 
 bool waitForWorkerIdle(std::chrono::milliseconds limit)
 {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (ShapeRegistry::workerRunning()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(kPollStep);
-    }
-    return true;
+    return ShapeRegistry::waitUntilIdle(limit);
 }
 
 std::string significantHex(const MouseReport& report)

@@ -489,6 +489,30 @@ TEST(Worker, MemberDestroyedDuringTheWalkIsSkippedAndTheRestStillReceive)
     EXPECT_EQ(last.current(), 1);
 }
 
+// The wait for an idle worker ends when the last delivery is done, not
+// before, and gives up at its limit while a callback still runs.
+TEST(Worker, WaitUntilIdleEndsWithTheLastDelivery)
+{
+    Recorder<int> recorder;
+    Gate gate;
+    IntShape writer;
+    IntShape reader;
+    reader.bind(&recorder, &Recorder<int>::onChange, false);
+    recorder.setAction([&gate] { gate.pass(); });
+
+    writer.setCurrentValue(1, 0, false, false);
+    ASSERT_TRUE(gate.waitReached());
+    EXPECT_FALSE(ShapeRegistry::waitUntilIdle(std::chrono::milliseconds(30)));
+    std::thread opener([&gate] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        gate.open();
+    });
+    EXPECT_TRUE(ShapeRegistry::waitUntilIdle(kWaitLimit));
+    EXPECT_FALSE(ShapeRegistry::workerRunning());
+    EXPECT_EQ(recorder.count(), 1u);
+    opener.join();
+}
+
 TEST(Worker, DestructorWaitsForTheDeliveryInProgress)
 {
     Recorder<int> recorder;

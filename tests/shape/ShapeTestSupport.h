@@ -188,14 +188,7 @@ private:
 // Waits until no notification worker runs (every queued notification has been handled).
 inline bool waitWorkerIdle()
 {
-    const auto deadline = std::chrono::steady_clock::now() + kWaitLimit;
-    while (ShapeRegistry::workerRunning()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
+    return ShapeRegistry::waitUntilIdle(kWaitLimit);
 }
 
 // Waits until both the worker and the given UI thread have nothing left to do.
