@@ -21,6 +21,7 @@ public:
         case QEvent::Hide:
         case QEvent::Move:
         case QEvent::Resize:
+        case QEvent::Paint:  // a text or value shown anew
             if (!pending_ && watched->isWidgetType()) {
                 // One rewrite after the layout work these events come in.
                 pending_ = true;
@@ -51,12 +52,14 @@ private:
                     continue;
                 }
                 const QPoint at = w->mapToGlobal(QPoint(0, 0));
-                file.write(QStringLiteral("%1 %2 %3 %4 %5\n")
+                const QString text = QString::fromStdWString(w->windowText()).simplified();
+                file.write(QStringLiteral("%1 %2 %3 %4 %5 %6\n")
                                .arg(QString::fromStdWString(w->name()))
                                .arg(at.x())
                                .arg(at.y())
                                .arg(w->width())
                                .arg(w->height())
+                               .arg(text)
                                .toUtf8());
             }
         }

@@ -10,8 +10,10 @@
 
 ChildProcess::~ChildProcess() { stop(); }
 
-bool ChildProcess::start(const std::vector<std::string>& argv, int keepFd, const std::string& stdoutPath)
+bool ChildProcess::start(const std::vector<std::string>& argv, const Options& options)
 {
+    const int keepFd = options.keepFd;
+    const std::string& stdoutPath = options.outputPath;
     std::vector<char*> args;
     for (const std::string& a : argv) {
         args.push_back(const_cast<char*>(a.c_str()));
@@ -27,6 +29,10 @@ bool ChildProcess::start(const std::vector<std::string>& argv, int keepFd, const
         prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (getppid() != parent) {
             _exit(127);  // the test died before the signal was armed
+        }
+        // The test program is single-threaded while it starts programs.
+        for (const auto& [name, value] : options.environment) {
+            setenv(name.c_str(), value.c_str(), 1);
         }
         const int out = stdoutPath.empty() ? open("/dev/null", O_WRONLY)
                                            : open(stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

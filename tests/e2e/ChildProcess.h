@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A program started by a test, in a process group of its own, that gets
@@ -15,10 +16,13 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    // Starts `argv`; `keepFd` (if not -1) stays open in the child under the
-    // same number. `stdoutPath` (if not empty) receives the child's stdout and
-    // stderr; otherwise they go to /dev/null.
-    bool start(const std::vector<std::string>& argv, int keepFd = -1, const std::string& stdoutPath = {});
+    struct Options {
+        int keepFd = -1;          // stays open in the child under the same number
+        std::string outputPath;   // receives stdout and stderr; empty: /dev/null
+        std::vector<std::pair<std::string, std::string>> environment;  // set in the child
+    };
+    bool start(const std::vector<std::string>& argv, const Options& options);
+    bool start(const std::vector<std::string>& argv) { return start(argv, Options{}); }
 
     bool running();
     pid_t pid() const { return pid_; }

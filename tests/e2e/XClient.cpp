@@ -6,6 +6,7 @@
 #include <poll.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "Waiting.h"
@@ -53,20 +54,31 @@ std::size_t XClient::keycodeCount() const
     return static_cast<std::size_t>(setup->max_keycode - setup->min_keycode + 1);
 }
 
-bool XClient::open(std::chrono::milliseconds timeout)
+bool XClient::connect()
 {
     connection_ = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection_)) {
         return false;
     }
+    root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+    return true;
+}
+
+bool XClient::open(std::chrono::milliseconds timeout)
+{
+    if (!connect()) {
+        return false;
+    }
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
-    root_ = screen->root;
     window_ = xcb_generate_id(connection_);
     const uint32_t values[] = {screen->white_pixel, XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE |
                                                         XCB_EVENT_MASK_FOCUS_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY};
     xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, root_, 600, 400, 200, 150, 0,
                       XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK,
                       values);
+    const std::string wmClass = std::string(kInstance) + '\0' + kInstance + '\0';
+    xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window_, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
+                        static_cast<uint32_t>(wmClass.size()), wmClass.data());
     xcb_map_window(connection_, window_);
     xcb_flush(connection_);
     return takeFocus(timeout);
@@ -106,6 +118,149 @@ void XClient::inject(uint8_t keycode, bool press)
                         0, 0);
     lastInjection_ = std::chrono::steady_clock::now();
     xcb_flush(connection_);
+}
+
+void XClient::stroke(uint8_t keycode)
+{
+    inject(keycode, true);
+    inject(keycode, false);
+}
+
+void XClient::click(int x, int y, uint8_t button)
+{
+    xcb_test_fake_input(connection_, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, root_, static_cast<int16_t>(x),
+                        static_cast<int16_t>(y), 0);
+    xcb_test_fake_input(connection_, XCB_BUTTON_PRESS, button, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    xcb_test_fake_input(connection_, XCB_BUTTON_RELEASE, button, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+}
+
+namespace {
+
+// WM_CLASS: the instance name, a zero byte, the class name.
+std::string wmClass(xcb_connection_t* c, xcb_window_t window)
+{
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256), nullptr));
+    if (!reply || xcb_get_property_value_length(reply.get()) <= 0) {
+        return {};
+    }
+    const char* value = static_cast<const char*>(xcb_get_property_value(reply.get()));
+    const auto length = static_cast<std::size_t>(xcb_get_property_value_length(reply.get()));
+    return std::string(value, length);
+}
+
+std::string wmClassInstance(xcb_connection_t* c, xcb_window_t window)
+{
+    const std::string both = wmClass(c, window);
+    return both.substr(0, both.find('\0'));
+}
+
+std::string wmClassName(xcb_connection_t* c, xcb_window_t window)
+{
+    const std::string both = wmClass(c, window);
+    const std::size_t split = both.find('\0');
+    if (split == std::string::npos) {
+        return {};
+    }
+    const std::string rest = both.substr(split + 1);
+    return rest.substr(0, rest.find('\0'));
+}
+
+std::vector<xcb_window_t> childrenOf(xcb_connection_t* c, xcb_window_t window)
+{
+    Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
+    if (!tree) {
+        return {};
+    }
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    return std::vector<xcb_window_t>(children, children + xcb_query_tree_children_length(tree.get()));
+}
+
+bool viewable(xcb_connection_t* c, xcb_window_t window)
+{
+    Reply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr));
+    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
+// The first viewable window below `top` whose WM_CLASS instance (or class
+// name) is `name`.
+std::optional<xcb_window_t> findInstance(xcb_connection_t* c, xcb_window_t top, const std::string& name,
+                                         bool byClassName = false)
+{
+    for (xcb_window_t child : childrenOf(c, top)) {
+        if ((byClassName ? wmClassName(c, child) : wmClassInstance(c, child)) == name && viewable(c, child)) {
+            return child;
+        }
+        if (auto found = findInstance(c, child, name, byClassName)) {
+            return found;
+        }
+    }
+    return std::nullopt;
+}
+
+xcb_atom_t atomNamed(xcb_connection_t* c, const char* name)
+{
+    Reply<xcb_intern_atom_reply_t> atom(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
+    return atom ? atom->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+}
+
+}  // namespace
+
+std::optional<ScreenRect> XClient::trayIcon(const std::string& instance)
+{
+    // The tray host embeds the icon's window in one of its own.
+    {
+        const auto host = findInstance(connection_, root_, "trayer", true);
+        if (!host) {
+            return std::nullopt;
+        }
+        const auto icon = findInstance(connection_, *host, instance);
+        if (!icon) {
+            return std::nullopt;
+        }
+        Reply<xcb_get_geometry_reply_t> geometry(
+            xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, *icon), nullptr));
+        Reply<xcb_translate_coordinates_reply_t> at(xcb_translate_coordinates_reply(
+            connection_, xcb_translate_coordinates(connection_, *icon, root_, 0, 0), nullptr));
+        if (!geometry || !at) {
+            return std::nullopt;
+        }
+        return ScreenRect{at->dst_x, at->dst_y, geometry->width, geometry->height};
+    }
+    return std::nullopt;
+}
+
+bool XClient::popupShown(const std::string& instance)
+{
+    for (xcb_window_t top : childrenOf(connection_, root_)) {
+        Reply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, top), nullptr));
+        if (attributes && attributes->override_redirect && attributes->map_state == XCB_MAP_STATE_VIEWABLE &&
+            wmClassInstance(connection_, top) == instance) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> XClient::stackingOrder()
+{
+    const xcb_atom_t stacking = atomNamed(connection_, "_NET_CLIENT_LIST_STACKING");
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        connection_, xcb_get_property(connection_, 0, root_, stacking, XCB_ATOM_WINDOW, 0, 1024), nullptr));
+    std::vector<std::string> order;
+    if (!reply) {
+        return order;
+    }
+    const auto* windows = static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
+    const int count = xcb_get_property_value_length(reply.get()) / static_cast<int>(sizeof(xcb_window_t));
+    for (int i = 0; i < count; ++i) {
+        order.push_back(wmClassInstance(connection_, windows[i]));
+    }
+    return order;
 }
 
 void XClient::pump()

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -10,12 +11,22 @@ struct xcb_connection_t;
 
 // X keycodes of the evdev keymap Xvfb uses.
 namespace xkey {
+inline constexpr uint8_t Escape = 9;
+inline constexpr uint8_t Return = 36;
 inline constexpr uint8_t A = 38;
-inline constexpr uint8_t B = 56;
-inline constexpr uint8_t C = 54;
 inline constexpr uint8_t ShiftLeft = 50;
+inline constexpr uint8_t C = 54;
+inline constexpr uint8_t B = 56;
 inline constexpr uint8_t ControlRight = 105;
+inline constexpr uint8_t Up = 111;
+inline constexpr uint8_t Down = 116;
+inline constexpr uint8_t Delete = 119;
 }  // namespace xkey
+
+namespace xbutton {
+inline constexpr uint8_t Left = 1;
+inline constexpr uint8_t Right = 3;
+}  // namespace xbutton
 
 // A key event as an X client receives it.
 struct ReceivedKey {
@@ -25,6 +36,17 @@ struct ReceivedKey {
     bool operator==(const ReceivedKey&) const = default;
 };
 std::string describe(const std::vector<ReceivedKey>& keys);
+
+// A rectangle in screen coordinates.
+struct ScreenRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    int centreX() const { return x + width / 2; }
+    int centreY() const { return y + height / 2; }
+    bool operator==(const ScreenRect&) const = default;
+};
 
 // Another program on the test's X display: a connection of its own with a
 // focused window that records the keys it receives, and that injects keys
@@ -36,6 +58,8 @@ public:
     XClient(const XClient&) = delete;
     XClient& operator=(const XClient&) = delete;
 
+    // Connects without a window of its own (to inject input and look).
+    bool connect();
     // Connects, maps a window and waits until it has the input focus.
     bool open(std::chrono::milliseconds timeout = std::chrono::seconds(5));
     // Gives the focus back to this client's window and waits for it.
@@ -45,6 +69,22 @@ public:
     // on its way to the server (the time it was flushed is kept).
     void inject(uint8_t keycode, bool press);
     std::chrono::steady_clock::time_point lastInjection() const { return lastInjection_; }
+
+    // A key typed (pressed and released) and a click, injected as above.
+    void stroke(uint8_t keycode);
+    void click(int x, int y, uint8_t button = xbutton::Left);
+    void click(const ScreenRect& rect, uint8_t button = xbutton::Left) { click(rect.centreX(), rect.centreY(), button); }
+
+    // The window of a program called `instance` (its WM_CLASS) embedded in
+    // the system tray; none while there is none.
+    std::optional<ScreenRect> trayIcon(const std::string& instance);
+    // Whether a pop-up window (a menu, a drop-down list) of `instance` is shown.
+    bool popupShown(const std::string& instance);
+    // The window manager's client windows from the bottom to the top, by
+    // WM_CLASS instance.
+    std::vector<std::string> stackingOrder();
+    // This client's own WM_CLASS instance.
+    static constexpr const char* kInstance = "e2e-other";
 
     // Reads every event that has arrived; keys go to received().
     void pump();

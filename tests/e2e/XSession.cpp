@@ -61,9 +61,11 @@ bool XSession::startXvfb(const Options& options)
         return false;
     }
     const std::string screen = std::to_string(options.width) + "x" + std::to_string(options.height) + "x24";
+    ChildProcess::Options keepPipe;
+    keepPipe.keepFd = fds[1];
     const bool started = xvfb_.start({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen,
                                       "-nolisten", "tcp", "-noreset"},
-                                     fds[1]);
+                                     keepPipe);
     close(fds[1]);
     const std::string number = started ? readDisplayNumber(fds[0], kStartTimeout) : std::string();
     close(fds[0]);
