@@ -11,6 +11,8 @@
 #include "sim/MouseFirmware.h"
 #include "sim/SimulatedHidBackend.h"
 
+#include "BenchStats.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -32,16 +34,6 @@ constexpr std::uint8_t kSetLightCommand = 0xFC;
 bool waitForWorkerIdle()
 {
     return ShapeRegistry::waitUntilIdle(10s);
-}
-
-double median(std::vector<double> values)
-{
-    if (values.empty()) {
-        return 0;
-    }
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 // The simulated mouse, the configuration, the page's light value and the logic.

@@ -6,7 +6,7 @@
 #include "toolkit/SWindow.h"
 #include "toolkit/StandardWidgets.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -88,13 +88,3 @@ void BM_LoadAndFirstPaint(benchmark::State& state)
 BENCHMARK(BM_LoadAndFirstPaint)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qt(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -22,12 +22,13 @@
 #include "ui/widgets/CoordButtonImage.h"
 #include "ui/widgets/CustomWidgets.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTemporaryDir>
+
+#include "BenchStats.h"
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -44,16 +45,6 @@ constexpr SimulatedMouseIdentity kIdentity{0x1A2B, 0x3C4D, 1, -1, 0x0100, 0x0105
 constexpr UsbInfo kConfigured{0x1A2B, 0x3C4D, 1, -1};
 constexpr auto kReplyLatency = 1ms;
 constexpr std::uint8_t kSetLightCommand = 0xFC;
-
-double median(std::vector<double> values)
-{
-    if (values.empty()) {
-        return 0;
-    }
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 // Runs the UI thread's events until `done` holds; false at the time limit.
 bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s)
@@ -296,13 +287,3 @@ void BM_ConnectionToPageShown(benchmark::State& state)
 BENCHMARK(BM_ConnectionToPageShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qt(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
