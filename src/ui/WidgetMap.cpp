@@ -6,9 +6,23 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "toolkit/SComboBox.h"
+#include "toolkit/SSliderBar.h"
 #include "toolkit/SWindow.h"
 
 namespace {
+
+// What a widget shows: a list's chosen item, a slider's value, or its text.
+QString shownText(const SWindow& w)
+{
+    if (const auto* combo = dynamic_cast<const SComboBox*>(&w)) {
+        return QString::fromStdWString(combo->getItemText(combo->getCurSel()));
+    }
+    if (const auto* slider = dynamic_cast<const SSliderBar*>(&w)) {
+        return QString::number(slider->getValue());
+    }
+    return QString::fromStdWString(w.windowText());
+}
 
 class WidgetMapWriter : public QObject {
 public:
@@ -52,7 +66,7 @@ private:
                     continue;
                 }
                 const QPoint at = w->mapToGlobal(QPoint(0, 0));
-                const QString text = QString::fromStdWString(w->windowText()).simplified();
+                const QString text = shownText(*w).simplified();
                 file.write(QStringLiteral("%1 %2 %3 %4 %5 %6\n")
                                .arg(QString::fromStdWString(w->name()))
                                .arg(at.x())
