@@ -4,6 +4,7 @@
 #include "toolkit/SHostWnd.h"
 #include "toolkit/SWindow.h"
 #include "toolkit/TextUtil.h"
+#include "toolkit/ThemePalette.h"
 #include "toolkit/XmlSource.h"
 
 #include <QApplication>
@@ -198,6 +199,11 @@ QIcon SApplication::loadIcon(std::wstring_view name) const
 bool SApplication::loadUiDefinitions(std::wstring_view resourceName)
 {
     return uiDefinitions_.load(*this, resourceName, diagnostics_);
+}
+
+void SApplication::applyThemePalette() const
+{
+    QApplication::setPalette(themePalette(uiDefinitions_, QApplication::palette()));
 }
 
 void SApplication::setTranslatorManager(std::shared_ptr<TranslatorManager> manager)

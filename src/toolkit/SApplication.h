@@ -76,6 +76,9 @@ public:
 
     // UI definitions; named string 1 is the instance name.
     bool loadUiDefinitions(std::wstring_view resourceName);
+    // Gives what Qt draws by itself (tooltips, menus, popups, file choosers)
+    // the definitions' named colours (themePalette).
+    void applyThemePalette() const;
     const UiDefinitions& uiDefinitions() const { return uiDefinitions_; }
     std::wstring namedString(int index) const { return uiDefinitions_.namedString(index); }
     SkinPool& skinPool() { return skinPool_; }

@@ -103,6 +103,7 @@ int main(int argc, char** argv)
     }
     app.addResourceProvider(package);
     app.loadUiDefinitions(L"uidef:xml_init");
+    app.applyThemePalette();
     app.loadSystemResources();
     for (const QString& line : app.diagnostics()) {
         std::fprintf(stderr, "%s\n", qPrintable(line));

@@ -109,6 +109,7 @@ int main(int argc, char** argv)
     CoordButtonImage::setApplicationDirectory(QDir(args[1]).absoluteFilePath(QStringLiteral("..")).toStdString());
     app.addResourceProvider(package);
     app.loadUiDefinitions(L"uidef:xml_init");
+    app.applyThemePalette();
     app.loadSystemResources();
     for (const QString& line : app.diagnostics())
         std::fprintf(stderr, "%s\n", qPrintable(line));
