@@ -26,7 +26,9 @@ std::wstring ButtonTooltip::textAt(const QPoint& point) const
 
 bool ButtonTooltip::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != picture_ || event->type() != QEvent::ToolTip) {
+    // The type first: while the picture is being destroyed it still sends
+    // events here, and it is then no longer a CoordButtonImage to compare with.
+    if (event->type() != QEvent::ToolTip || watched != picture_) {
         return false;
     }
     const auto* help = static_cast<QHelpEvent*>(event);
