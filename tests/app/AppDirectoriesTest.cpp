@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 
 namespace {
 
@@ -22,6 +23,9 @@ struct DirectoryCase {
     bool expectInstalled;
     const char* expectProfileDir;  // relative to the temp dir; "" for the executable's directory
 };
+
+// Test output names the row, not its bytes.
+void PrintTo(const DirectoryCase& row, std::ostream* out) { *out << row.name; }
 
 class AppDirectoriesTest : public testing::TestWithParam<DirectoryCase> {};
 

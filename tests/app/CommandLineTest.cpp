@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <vector>
+#include <ostream>
 
 namespace {
 
@@ -15,6 +16,9 @@ struct CommandLineCase {
     bool help;
     const char* error;
 };
+
+// Test output names the row, not its bytes.
+void PrintTo(const CommandLineCase& row, std::ostream* out) { *out << row.name; }
 
 class CommandLineTest : public testing::TestWithParam<CommandLineCase> {};
 

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QTest>
+#include <ostream>
 
 namespace {
 
@@ -90,6 +91,9 @@ struct CommandCase {
     unsigned highWord;
     bool closes;
 };
+
+// Test output names the row, not its bytes.
+void PrintTo(const CommandCase& row, std::ostream* out) { *out << row.name; }
 
 class MainWindowCommandTest : public MainWindowTest, public testing::WithParamInterface<CommandCase> {};
 

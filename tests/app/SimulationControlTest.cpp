@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <ostream>
 
 namespace {
 
@@ -17,6 +18,9 @@ struct ParseCase {
     const char* line;
     std::optional<SimulationCommand> command;
 };
+
+// Test output names the row, not its bytes.
+void PrintTo(const ParseCase& row, std::ostream* out) { *out << row.name; }
 
 class SimulationCommandTest : public testing::TestWithParam<ParseCase> {};
 

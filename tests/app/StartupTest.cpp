@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <ostream>
 
 namespace {
 
@@ -15,6 +16,9 @@ struct LanguageCase {
     const wchar_t* language;
     const wchar_t* translation;
 };
+
+// Test output names the row, not its bytes.
+void PrintTo(const LanguageCase& row, std::ostream* out) { *out << row.name; }
 
 class LanguageChoiceTest : public testing::TestWithParam<LanguageCase> {};
 
@@ -38,6 +42,9 @@ struct InstalledTranslationCase {
     const wchar_t* translation;
     const char* exitText;  // the tray menu's "Exit" as translated
 };
+
+// Test output names the row, not its bytes.
+void PrintTo(const InstalledTranslationCase& row, std::ostream* out) { *out << row.name; }
 
 class StartupTranslationTest : public testing::TestWithParam<InstalledTranslationCase> {};
 
