@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include "toolkit/SComboBox.h"
 #include "toolkit/SSliderBar.h"
@@ -57,7 +58,8 @@ private:
             return;
         }
         for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (!top->isVisible()) {
+            // Until the window system shows it, a window is not where it will be.
+            if (!top->isVisible() || !top->windowHandle() || !top->windowHandle()->isExposed()) {
                 continue;
             }
             for (QWidget* child : top->findChildren<QWidget*>()) {

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <sstream>
+#include <thread>
 
 #include "MousecfgProcess.h"
+#include "config/ProfileStore.h"
 #include "Waiting.h"
 #include "XClient.h"
 
@@ -63,6 +66,84 @@ protected:
         EXPECT_TRUE(program.control("unplug"));
         EXPECT_EQ(program.process().waitForExit(10s), 0);
         return program.requestsAfter(kConnectionRead.size());
+    }
+
+    // Clicks a button of the mouse picture and waits for the editor.
+    void openEditorFor(int button)
+    {
+        // The buttons' rectangles in the picture, from its coords file.
+        constexpr ScreenRect kButtons[] = {{62, 28, 77, 151}, {161, 28, 77, 151}, {139, 46, 22, 76}};
+        const auto picture = program.waitForWidget("img_keyboard");
+        ASSERT_TRUE(picture);
+        const ScreenRect& b = kButtons[button];
+        const std::string mainTitle = program.widgets()["title"].text;
+        pointer.click(picture->x + b.centreX(), picture->y + b.centreY());
+        ASSERT_TRUE(program.waitForWidget("btnOK")) << "the editor did not open";
+        waitUntilReadyForClicks(mainTitle);
+    }
+    // Clicks a tab of the editor (tabWidth 150, tabInterval 6, tabHeight 38
+    // in its layout).
+    void chooseEditorPage(int page, const char* widgetOfThePage)
+    {
+        const auto tabs = program.waitForWidget("tab_macro_mode_selection");
+        ASSERT_TRUE(tabs);
+        pointer.click(tabs->x + page * (150 + 6) + 75, tabs->y + 19);
+        ASSERT_TRUE(program.waitForWidget(widgetOfThePage)) << "page " << page << " did not open";
+    }
+    // A modal window that has just opened: a click that comes within a few
+    // milliseconds of its activation is lost, and the window then takes no
+    // click at all. Nothing the program shows tells when it is ready, so
+    // the test waits for the activation and then a moment more.
+    void waitUntilReadyForClicks(const std::string& titleOfTheWindowBelow)
+    {
+        ASSERT_TRUE(pollUntil(
+            [&] {
+                const std::string active = pointer.activeWindowTitle();
+                return !active.empty() && active != titleOfTheWindowBelow;
+            },
+            5s))
+            << "the new window was not activated";
+        std::this_thread::sleep_for(100ms);
+    }
+    // Answers the message box with one of its buttons.
+    void answerMessageBox(const char* button)
+    {
+        waitUntilReadyForClicks(program.widgets()["title"].text);
+        perform({UserAction::Click, button});
+        ASSERT_TRUE(program.waitForWidgetGone(button)) << "the message box did not take the click on " << button;
+    }
+    void closeEditorWith(const char* button)
+    {
+        perform({UserAction::Click, button});
+        ASSERT_TRUE(program.waitForWidgetGone("btnOK"));
+    }
+    ProfileGroup savedProfile() const
+    {
+        ProfileStore store;
+        store.directory = program.directory();
+        store.fileName = kMouseProfileFileName;
+        loadProfileStore(store, kMouseProfileFileName);
+        return store.groups.empty() ? ProfileGroup{} : store.groups.front();
+    }
+    const RecordGroup* savedRecordOf(int button) const
+    {
+        static ProfileGroup profile;
+        profile = savedProfile();
+        for (const RecordGroup& r : profile.records) {
+            if (r.code == button) {
+                return &r;
+            }
+        }
+        return nullptr;
+    }
+    // Assigns key B to the right button through the editor's single-key page.
+    void assignSingleKeyBToTheRightButton()
+    {
+        openEditorFor(1);
+        chooseEditorPage(1, "edit_single_key");
+        pointer.stroke(xkey::B);  // typed anywhere: the hook captures it
+        ASSERT_TRUE(program.waitForText("edit_single_key", "B"));
+        closeEditorWith("btnOK");
     }
 
     XClient pointer;
@@ -139,6 +220,133 @@ TEST_F(Page, ShowsTheMousesValuesAfterConnecting)
         ASSERT_TRUE(widgets.count(name)) << name;
         EXPECT_EQ(widgets.at(name).text, text) << name;
     }
+}
+
+
+constexpr int kRightButton = 1;
+constexpr int kWheelButton = 2;
+const std::vector<std::string> kSingleKeyB = {"07 FD 02 05", "07 F7"};
+
+TEST_F(Page, ASingleKeyCapturedThroughTheHookIsAssigned)
+{
+    assignSingleKeyBToTheRightButton();
+    EXPECT_TRUE(program.waitForRequests(kConnectionRead.size() + kSingleKeyB.size()));
+    ASSERT_TRUE(pollUntil([&] { return savedRecordOf(kRightButton) != nullptr; }, 5s)) << "no record saved";
+    const RecordGroup* record = savedRecordOf(kRightButton);
+    ASSERT_EQ(record->items.size(), 1u);
+    EXPECT_EQ(record->items[0].code, 0x42);
+    std::vector<std::string> expected;
+    for (const std::string& hex : kSingleKeyB) {
+        expected.push_back(significantHex(hex));
+    }
+    EXPECT_EQ(requestsThenUnplug(expected.size()), expected);
+}
+
+TEST_F(Page, ARecordedTwoKeyMacroIsDownloadedBoundAndSaved)
+{
+    assignSingleKeyBToTheRightButton();
+    ASSERT_TRUE(program.waitForRequests(kConnectionRead.size() + kSingleKeyB.size()));
+
+    openEditorFor(kWheelButton);
+    chooseEditorPage(0, "chk_macro_record");
+    perform({UserAction::Click, "groupAdd"});
+    ASSERT_TRUE(program.waitForText("group_name", "Group 0")) << "no group was added";
+    perform({UserAction::Click, "chk_macro_record"});
+    ASSERT_TRUE(program.waitForText("chk_macro_record", "Stop record")) << "recording did not start";
+    // Pauses between the keys; the hook's latency varies by a few ms, so the
+    // recorded delays are at least the pause less this margin.
+    constexpr int kPauses[] = {120, 80, 60};
+    constexpr int kMargin = 20;
+    const uint8_t keys[] = {xkey::A, xkey::A, xkey::B, xkey::B};
+    for (int i = 0; i < 4; ++i) {
+        pointer.inject(keys[i], i % 2 == 0);
+        if (i < 3) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(kPauses[i]));
+        }
+    }
+    perform({UserAction::Click, "chk_macro_record"});
+    ASSERT_TRUE(program.waitForText("chk_macro_record", "Start record"));
+    closeEditorWith("btnOK");
+
+    // The macro table in 48 halves, the bind of the wheel button to its
+    // slot, the status read.
+    constexpr std::size_t kDownload = 48 + 2;
+    const std::size_t before = kConnectionRead.size() + kSingleKeyB.size();
+    ASSERT_TRUE(program.waitForRequests(before + kDownload)) << program.hostRequests().size();
+    const std::vector<std::string> requests = program.requestsAfter(before);
+    ASSERT_EQ(requests.size(), kDownload);
+    EXPECT_EQ(requests[48], "07 FE 03 03");
+    EXPECT_EQ(requests[49], "07 F7");
+    // The wheel button's slot: repeat 1, then A and B as HID usages 04 and
+    // 05, each pressed and then released (the high bit of its delay byte).
+    std::istringstream slot(requests[4]);
+    std::vector<unsigned> bytes;
+    for (unsigned b = 0; slot >> std::hex >> b;) {
+        bytes.push_back(b);
+    }
+    ASSERT_GE(bytes.size(), 12u) << requests[4];
+    EXPECT_EQ(std::vector<unsigned>(bytes.begin(), bytes.begin() + 4), (std::vector<unsigned>{0x07, 0xFF, 0x04, 0x01}));
+    const unsigned usages[] = {0x04, 0x04, 0x05, 0x05};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(bytes[4 + 2 * i], usages[i]) << "entry " << i << ": " << requests[4];
+        EXPECT_EQ(bytes[5 + 2 * i] >> 7, static_cast<unsigned>(i % 2)) << "entry " << i << ": " << requests[4];
+    }
+
+    ASSERT_TRUE(pollUntil([&] { return savedRecordOf(kWheelButton) != nullptr; }, 5s)) << "no record saved";
+    const RecordGroup* macro = savedRecordOf(kWheelButton);
+    ASSERT_EQ(macro->items.size(), 4u);
+    const int codes[] = {0x41, 0x41, 0x42, 0x42};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(macro->items[static_cast<std::size_t>(i)].code, codes[i]);
+        EXPECT_EQ(macro->items[static_cast<std::size_t>(i)].state, i % 2);
+        if (i < 3) {
+            EXPECT_GE(macro->items[static_cast<std::size_t>(i)].delay, kPauses[i] - kMargin) << "step " << i;
+        }
+    }
+    EXPECT_NE(savedRecordOf(kRightButton), nullptr) << "the single key's record is kept";
+}
+
+TEST_F(Page, DeleteRestoresTheButtonsOwnFunction)
+{
+    assignSingleKeyBToTheRightButton();
+    ASSERT_TRUE(program.waitForRequests(kConnectionRead.size() + kSingleKeyB.size()));
+    ASSERT_TRUE(pollUntil([&] { return savedRecordOf(kRightButton) != nullptr; }, 5s));
+
+    openEditorFor(kRightButton);
+    closeEditorWith("btnDelete");
+    const std::vector<std::string> restore = {"07 FD 02 00", "07 FE 02 00", "07 F7"};
+    std::vector<std::string> expected;
+    for (const std::string& hex : kSingleKeyB) {
+        expected.push_back(significantHex(hex));
+    }
+    for (const std::string& hex : restore) {
+        expected.push_back(significantHex(hex));
+    }
+    EXPECT_TRUE(pollUntil([&] { return savedRecordOf(kRightButton) == nullptr; }, 5s)) << "the record is kept";
+    EXPECT_EQ(requestsThenUnplug(expected.size()), expected);
+}
+
+TEST_F(Page, FactoryRestoreCancelSendsNothing)
+{
+    perform({UserAction::Click, "btn_mouse_restore_factory"});
+    ASSERT_TRUE(program.waitForText("button2nd", "Cancel"));
+    answerMessageBox("button2nd");
+    EXPECT_EQ(requestsThenUnplug(0), std::vector<std::string>{});
+}
+
+TEST_F(Page, FactoryRestoreOkResetsAndReadsTheMouseAgainWhenItComesBack)
+{
+    perform({UserAction::Click, "btn_mouse_restore_factory"});
+    ASSERT_TRUE(program.waitForText("button1st", "OK"));
+    answerMessageBox("button1st");
+    // The reset, then the mouse leaves and comes back: the window stays and
+    // connects again.
+    std::vector<std::string> expected = {significantHex("07 F8")};
+    expected.insert(expected.end(), kConnectionRead.begin(), kConnectionRead.end());
+    ASSERT_TRUE(program.waitForRequests(kConnectionRead.size() + expected.size(), 15s)) << program.output();
+    EXPECT_TRUE(program.process().running());
+    EXPECT_TRUE(program.waitForText("statever", "version: v0105"));
+    EXPECT_EQ(requestsThenUnplug(expected.size()), expected);
 }
 
 }  // namespace
