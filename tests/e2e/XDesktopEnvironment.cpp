@@ -3,14 +3,13 @@
 #include "XDesktopEnvironment.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <poll.h>
-
 #include <memory>
 
-#include "Waiting.h"
 #include "XClient.h"
 #include "XSession.h"
 
@@ -45,10 +44,21 @@ private:
 
 bool pumpUntil(XClient& client, const std::function<bool()>& condition, std::chrono::milliseconds timeout)
 {
-    return pollUntil(condition, timeout, [&] {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // Sleeps in Qt's event loop, woken by Qt's own events, by the other
+    // client's connection and by the deadline, so that no delay is added to
+    // what is being waited for.
+    QSocketNotifier notifier(client.fd(), QSocketNotifier::Read);
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.start(timeout);
+    while (true) {
         client.pump();
-        pollfd p{client.fd(), POLLIN, 0};
-        poll(&p, 1, 1);
-    });
+        if (condition()) {
+            return true;
+        }
+        if (!deadline.isActive()) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
 }
