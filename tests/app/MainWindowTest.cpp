@@ -3,6 +3,7 @@
 #include "app/AppCommands.h"
 #include "shape/Channels.h"
 #include "toolkit/SMenu.h"
+#include "ui/widgets/CoordButtonImage.h"
 
 #include <QAction>
 #include <QMenu>
@@ -63,6 +64,16 @@ TEST_F(MainWindowTest, UnplugDuringConfirmedFactoryRestoreKeepsTheWindowOnce)
     ASSERT_TRUE(waitConnected());
     mouse_->unplug();
     EXPECT_TRUE(waitClosed());
+}
+
+TEST_F(MainWindowTest, MousePictureReadsItsButtonMapBesideTheResourcePackage)
+{
+    // The test program's own directory holds no "uires": only the resource
+    // directory of the start-up can give the picture its eight buttons.
+    openWindow();
+    const auto* picture = window_->findChildByName<CoordButtonImage>(L"img_keyboard");
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->items().size(), 8u);
 }
 
 TEST_F(MainWindowTest, VersionTextIsIgnoredWhileDisconnected)
