@@ -349,4 +349,29 @@ TEST_F(Page, FactoryRestoreOkResetsAndReadsTheMouseAgainWhenItComesBack)
     EXPECT_EQ(requestsThenUnplug(expected.size()), expected);
 }
 
+// A confirmed factory restore keeps the window when the mouse goes; the
+// mouse is then taken away from outside before it comes back by itself, and
+// plugged in again while the window is open.
+TEST_F(Page, PluggingTheMouseInWhileTheWindowIsOpenConnectsIt)
+{
+    perform({UserAction::Click, "btn_mouse_restore_factory"});
+    ASSERT_TRUE(program.waitForText("button1st", "OK"));
+    answerMessageBox("button1st");
+    ASSERT_TRUE(program.waitForRequests(kConnectionRead.size() + 1));
+    ASSERT_EQ(program.requestsAfter(kConnectionRead.size()).front(), "07 F8");
+    ASSERT_TRUE(program.control("unplug"));
+    ASSERT_TRUE(pollUntil([&] { return program.widgets()["statever"].text != "version: v0105"; }, 5s))
+        << "the window still shows the mouse's version";
+    EXPECT_TRUE(program.process().running()) << "the unplug during the restore closed the program";
+    EXPECT_EQ(program.requestsAfter(kConnectionRead.size()).size(), 1u) << "requests without a mouse";
+
+    ASSERT_TRUE(program.control("plug"));
+    ASSERT_TRUE(program.waitForRequests(2 * kConnectionRead.size() + 1)) << program.output();
+    EXPECT_TRUE(program.waitForText("statever", "version: v0105"));
+    std::vector<std::string> expected = {"07 F8"};
+    expected.insert(expected.end(), kConnectionRead.begin(), kConnectionRead.end());
+    // The restore is over: the next unplug closes the program.
+    EXPECT_EQ(requestsThenUnplug(expected.size()), expected);
+}
+
 }  // namespace
