@@ -253,12 +253,14 @@ TEST_F(Page, ARecordedTwoKeyMacroIsDownloadedBoundAndSaved)
     ASSERT_TRUE(program.waitForText("group_name", "Group 0")) << "no group was added";
     perform({UserAction::Click, "chk_macro_record"});
     ASSERT_TRUE(program.waitForText("chk_macro_record", "Stop record")) << "recording did not start";
-    // Pauses between the keys; the hook's latency varies by a few ms, so the
-    // recorded delays are at least the pause less this margin.
+    // Pauses between the keys. The test cannot see when the program has
+    // taken a key, and the hook's latency varies by a few milliseconds (more
+    // on a loaded machine), so the recorded delays are at least the pause
+    // less this margin.
     constexpr int kPauses[] = {120, 80, 60};
     constexpr int kMargin = 20;
     const uint8_t keys[] = {xkey::A, xkey::A, xkey::B, xkey::B};
-    for (int i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < 4; ++i) {
         pointer.inject(keys[i], i % 2 == 0);
         if (i < 3) {
             std::this_thread::sleep_for(std::chrono::milliseconds(kPauses[i]));

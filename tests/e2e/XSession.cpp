@@ -75,6 +75,13 @@ bool XSession::startXvfb(const Options& options)
     }
     display_ = ":" + number;
     setenv("DISPLAY", display_.c_str(), 1);
+    // A key held while a test waits must not repeat: tests type exact
+    // sequences of presses and releases.
+    xcb_connection_t* c = xcb_connect(display_.c_str(), nullptr);
+    const uint32_t autoRepeatOff = XCB_AUTO_REPEAT_MODE_OFF;
+    xcb_change_keyboard_control(c, XCB_KB_AUTO_REPEAT_MODE, &autoRepeatOff);
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    xcb_disconnect(c);
     return true;
 }
 
