@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "MousecfgProcess.h"
+#include "TrayDesktopEnvironment.h"
 #include "Waiting.h"
 #include "XClient.h"
 
@@ -128,6 +129,18 @@ TEST_F(Program, UnpluggingTheMouseFromOutsideEndsTheProgram)
     waitUntilConnected();
     ASSERT_TRUE(program.control("unplug"));
     EXPECT_EQ(program.process().waitForExit(kExitTimeout), 0) << program.output();
+}
+
+TEST_F(Program, TheTrayIconComesBackWhenTheTrayHostRestarts)
+{
+    waitUntilConnected();
+    ASSERT_TRUE(waitForTrayIcon()) << "no tray icon embedded";
+
+    ASSERT_TRUE(trayDesktop().restartTray()) << trayDesktop().error();
+    const auto icon = waitForTrayIcon();
+    ASSERT_TRUE(icon) << "the icon did not come back";
+    pointer.click(*icon, xbutton::Left);  // the new icon works: it hides the window
+    EXPECT_TRUE(program.waitForWidgetGone("btn_close"));
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
 // A private X desktop with a system tray for the whole test program.
-#include <gtest/gtest.h>
+#include "TrayDesktopEnvironment.h"
 
-#include "XSession.h"
+#include <gtest/gtest.h>
 
 namespace {
 
+XSession* currentSession = nullptr;
+
 class TrayDesktopEnvironment : public testing::Environment {
 public:
+    TrayDesktopEnvironment() { currentSession = &session; }
     void SetUp() override
     {
         XSession::Options options;
@@ -23,3 +26,5 @@ private:
     testing::AddGlobalTestEnvironment(new TrayDesktopEnvironment);
 
 }  // namespace
+
+XSession& trayDesktop() { return *currentSession; }
