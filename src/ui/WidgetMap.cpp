@@ -64,7 +64,8 @@ private:
             }
             for (QWidget* child : top->findChildren<QWidget*>()) {
                 const auto* w = dynamic_cast<const SWindow*>(child);
-                if (!w || w->name().empty() || !w->isVisible()) {
+                // A dialog owned by this window is a top-level of its own.
+                if (!w || w->window() != top || w->name().empty() || !w->isVisible()) {
                     continue;
                 }
                 const QPoint at = w->mapToGlobal(QPoint(0, 0));

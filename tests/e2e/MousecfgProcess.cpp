@@ -143,6 +143,22 @@ std::map<std::string, MousecfgProcess::Widget> MousecfgProcess::widgets() const
     return map;
 }
 
+std::size_t MousecfgProcess::countShowing(const std::string& name) const
+{
+    std::size_t count = 0;
+    std::istringstream lines(readText(directory_ / "widgets.txt"));
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string found;
+        ScreenRect rect;
+        std::string text;
+        if (fields >> found >> rect.x >> rect.y >> rect.width >> rect.height >> text && found == name) {
+            ++count;
+        }
+    }
+    return count;
+}
+
 bool MousecfgProcess::waitForText(const std::string& name, const std::string& text, std::chrono::milliseconds timeout)
 {
     return pollUntil(

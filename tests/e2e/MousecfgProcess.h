@@ -41,6 +41,9 @@ public:
     };
     // The visible named widgets as the program last wrote them.
     std::map<std::string, Widget> widgets() const;
+    // How many visible widgets called `name` show some text (the filled
+    // rows of a list).
+    std::size_t countShowing(const std::string& name) const;
     // Waits until `name` shows `text`.
     bool waitForText(const std::string& name, const std::string& text,
                      std::chrono::milliseconds timeout = std::chrono::seconds(10));

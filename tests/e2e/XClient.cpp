@@ -246,26 +246,6 @@ bool XClient::popupShown(const std::string& instance)
     return false;
 }
 
-std::string XClient::activeWindowTitle()
-{
-    const xcb_atom_t active = atomNamed(connection_, "_NET_ACTIVE_WINDOW");
-    Reply<xcb_get_property_reply_t> window(xcb_get_property_reply(
-        connection_, xcb_get_property(connection_, 0, root_, active, XCB_ATOM_WINDOW, 0, 1), nullptr));
-    if (!window || xcb_get_property_value_length(window.get()) < static_cast<int>(sizeof(xcb_window_t))) {
-        return {};
-    }
-    const xcb_window_t id = *static_cast<const xcb_window_t*>(xcb_get_property_value(window.get()));
-    const xcb_atom_t name = atomNamed(connection_, "_NET_WM_NAME");
-    const xcb_atom_t utf8 = atomNamed(connection_, "UTF8_STRING");
-    Reply<xcb_get_property_reply_t> title(
-        xcb_get_property_reply(connection_, xcb_get_property(connection_, 0, id, name, utf8, 0, 256), nullptr));
-    if (!title) {
-        return {};
-    }
-    return std::string(static_cast<const char*>(xcb_get_property_value(title.get())),
-                       static_cast<std::size_t>(xcb_get_property_value_length(title.get())));
-}
-
 std::vector<std::string> XClient::stackingOrder()
 {
     const xcb_atom_t stacking = atomNamed(connection_, "_NET_CLIENT_LIST_STACKING");

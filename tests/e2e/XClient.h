@@ -80,8 +80,6 @@ public:
     std::optional<ScreenRect> trayIcon(const std::string& instance);
     // Whether a pop-up window (a menu, a drop-down list) of `instance` is shown.
     bool popupShown(const std::string& instance);
-    // The title of the window the window manager has made active.
-    std::string activeWindowTitle();
     // The window manager's client windows from the bottom to the top, by
     // WM_CLASS instance.
     std::vector<std::string> stackingOrder();
