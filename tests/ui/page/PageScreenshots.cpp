@@ -1,5 +1,6 @@
 // Renders the mouse settings page in each of the ten light-effect states, at
-// 100 % and 200 %, into PNG files: page_screenshots <output directory>.
+// 100 % and 200 %, and the factory-restore confirmation, into PNG files:
+// page_screenshots <output directory>.
 
 #include "shape/Channels.h"
 #include "toolkit/AppNamedIds.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QTimer>
 
 #include <chrono>
 #include <cstdio>
@@ -27,6 +29,14 @@ class PageHost : public SHostWnd {
 public:
     PageHost() : SHostWnd(L"LAYOUT:page_host") {}
     MouseUi page;
+
+protected:
+    void onEvent(EventArgs* event) override
+    {
+        if (!page.onEvent(event)) {
+            SHostWnd::onEvent(event);
+        }
+    }
 };
 
 void runEventsFor(std::chrono::milliseconds time)
@@ -45,6 +55,29 @@ QImage render(QWidget& widget, qreal scale)
     image.fill(Qt::transparent);
     widget.render(&image);
     return image;
+}
+
+// A click on the factory-restore button; the confirmation it opens is
+// rendered into `file` and closed again (which cancels the restore).
+bool renderRestoreConfirmation(PageHost& host, const QString& file)
+{
+    bool saved = false;
+    QTimer::singleShot(300, [&saved, &file] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            saved = render(*box, 1.0).save(file);
+            box->close();
+        }
+    });
+    SWindow* button = host.findChildByName(L"btn_mouse_restore_factory");
+    if (button == nullptr) {
+        return false;
+    }
+    EventCmd click;
+    click.sender = button;
+    click.nameFrom = button->name();
+    click.idFrom = button->id();
+    button->fireEvent(click);
+    return saved;
 }
 
 }  // namespace
@@ -69,6 +102,7 @@ int main(int argc, char** argv)
         app.addResourceProvider(provider);
     }
     app.loadUiDefinitions(L"UIDEF:XML_INIT");
+    app.applyThemePalette();
     app.loadSystemResources();
     CoordButtonImage::setApplicationDirectory(MOUSECFG_SOURCE_DIR);
 
@@ -112,6 +146,11 @@ int main(int argc, char** argv)
                 return 1;
             }
         }
+    }
+    const QString confirmation = out.filePath(QStringLiteral("confirm_factory_restore.png"));
+    if (!renderRestoreConfirmation(host, confirmation)) {
+        std::fprintf(stderr, "cannot write %s\n", confirmation.toStdString().c_str());
+        return 1;
     }
     return 0;
 }
