@@ -4,6 +4,8 @@
 // page showing every value read, beside the time the connect read itself
 // took on the wire.
 
+#include "PageHost.h"
+
 #include "config/DeviceConfig.h"
 #include "config/ProfileStore.h"
 #include "mouse/MouseLogic.h"
@@ -71,20 +73,6 @@ std::optional<double> arrivalOf(SimulatedMouse& mouse, std::uint8_t command)
     }
     return std::nullopt;
 }
-
-class PageHost : public SHostWnd {
-public:
-    PageHost() : SHostWnd(L"LAYOUT:page_host") {}
-    MouseUi page;
-
-protected:
-    void onEvent(EventArgs* event) override
-    {
-        if (!page.onEvent(event)) {
-            SHostWnd::onEvent(event);
-        }
-    }
-};
 
 // The page in its window, the device logic and the simulated mouse.
 class Rig {

@@ -5,6 +5,8 @@
 // of the same channels whose callbacks record what reaches them, and writes
 // that reach the page the way the device logic's do.
 
+#include "PageHost.h"
+
 #include "config/ProfileStore.h"
 #include "shape/Channels.h"
 #include "toolkit/AppNamedIds.h"
@@ -51,21 +53,6 @@ inline void settle(std::chrono::milliseconds time = std::chrono::milliseconds(10
 {
     processEventsUntil([] { return false; }, time);
 }
-
-// A host window showing only the page, offering it every event first.
-class PageHost : public SHostWnd {
-public:
-    PageHost() : SHostWnd(L"LAYOUT:page_host") {}
-    MouseUi page;
-
-protected:
-    void onEvent(EventArgs* event) override
-    {
-        if (!page.onEvent(event)) {
-            SHostWnd::onEvent(event);
-        }
-    }
-};
 
 // What reached one device-side value: its first element and the writer's param.
 template <class T>

@@ -2,6 +2,8 @@
 // 100 % and 200 %, and the factory-restore confirmation, into PNG files:
 // page_screenshots <output directory>.
 
+#include "PageHost.h"
+
 #include "shape/Channels.h"
 #include "toolkit/AppNamedIds.h"
 #include "toolkit/FileResourceProvider.h"
@@ -24,20 +26,6 @@
 #include <thread>
 
 namespace {
-
-class PageHost : public SHostWnd {
-public:
-    PageHost() : SHostWnd(L"LAYOUT:page_host") {}
-    MouseUi page;
-
-protected:
-    void onEvent(EventArgs* event) override
-    {
-        if (!page.onEvent(event)) {
-            SHostWnd::onEvent(event);
-        }
-    }
-};
 
 void runEventsFor(std::chrono::milliseconds time)
 {
