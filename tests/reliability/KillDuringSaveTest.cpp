@@ -55,9 +55,13 @@ mode_t permissionBits(const fs::path& path)
     return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
-// The child: saves `first`, then `second`, then `first` again... until killed.
-[[noreturn]] void saveForever(ProfileStore first, ProfileStore second)
+// The child: tells it has started, then saves `first`, then `second`, then
+// `first` again... until killed.
+[[noreturn]] void saveForever(int startedPipe, ProfileStore first, ProfileStore second)
 {
+    const char started = 1;
+    if (::write(startedPipe, &started, 1) != 1)
+        ::_exit(kSaveFailedStatus);
     for (;;) {
         if (!saveProfileStore(first) || !saveProfileStore(second))
             ::_exit(kSaveFailedStatus);
@@ -92,10 +96,22 @@ TEST(KillDuringSaveTest, FileIsAlwaysOneWholeVersionThatLoads)
         const int before = readWholeFile(file) == versions[0].bytes ? 0 : 1;
         const int other = 1 - before;
 
+        int started[2];
+        ASSERT_EQ(::pipe(started), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
-        if (child == 0)
-            saveForever(versions[other].store, versions[before].store);
+        if (child == 0) {
+            ::close(started[0]);
+            saveForever(started[1], versions[other].store, versions[before].store);
+        }
+        // The delay counts from the child's start, not from the fork, which
+        // takes long in a large process. The write end is closed first so that
+        // a child that dies before telling ends the read instead of hanging it.
+        ::close(started[1]);
+        char signal = 0;
+        const bool childStarted = ::read(started[0], &signal, 1) == 1;
+        ::close(started[0]);
+        ASSERT_TRUE(childStarted) << "the saving process ended before it started saving";
         std::this_thread::sleep_for(std::chrono::microseconds(killDelay(random)));
         ASSERT_EQ(::kill(child, SIGKILL), 0);
         int status = 0;
