@@ -30,8 +30,10 @@ void drawFrame(QPainter& painter, const QRectF& target, const QImage& image, qre
     const qreal sr = m.right() * imageRatio;
     const qreal sb = m.bottom() * imageRatio;
     // Shrink the target margins when the rectangle is smaller than the corners.
-    const qreal scaleX = std::min<qreal>(1.0, target.width() / std::max<qreal>(1.0, m.left() + m.right()));
-    const qreal scaleY = std::min<qreal>(1.0, target.height() / std::max<qreal>(1.0, m.top() + m.bottom()));
+    // The sums are taken in qreal: margins come from skin tables and two
+    // large ones would overflow an int.
+    const qreal scaleX = std::min<qreal>(1.0, target.width() / std::max<qreal>(1.0, qreal(m.left()) + m.right()));
+    const qreal scaleY = std::min<qreal>(1.0, target.height() / std::max<qreal>(1.0, qreal(m.top()) + m.bottom()));
     const qreal tl = m.left() * scaleX;
     const qreal tr = m.right() * scaleX;
     const qreal tt = m.top() * scaleY;
