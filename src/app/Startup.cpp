@@ -57,6 +57,7 @@ bool AppStartup::prepare()
         error_ = "the UI definitions \"UIDEF:XML_INIT\" cannot be loaded from " + pathText(packageDir);
         return false;
     }
+    application_->applyThemePalette();
     application_->loadSystemResources();
 
     config_ = std::make_unique<DeviceConfig>();

@@ -3,6 +3,10 @@
 #include "AppFixture.h"
 #include "config/ProfileStore.h"
 #include "toolkit/SApplication.h"
+#include "toolkit/UiDefinitions.h"
+
+#include <QApplication>
+#include <QPalette>
 
 #include <gtest/gtest.h>
 
@@ -100,6 +104,19 @@ TEST_F(StartupTest, RegistersTheWidgetClassesAndNamedIds)
     EXPECT_EQ(app.namedIds().idOf(L"btn_more"), 65537);
     EXPECT_EQ(app.namedIds().idOf(L"version"), 65676);
     EXPECT_FALSE(app.namedString(1).empty());
+}
+
+// Tooltips, menus and file choosers, which Qt draws itself, take the package's colours.
+TEST_F(StartupTest, GivesWhatQtDrawsThePackageColours)
+{
+    const auto directory = makeAppDirectory(temp_, "en");
+    AppStartup startup(AppDirectories{directory, directory, false});
+    ASSERT_TRUE(startup.prepare()) << startup.error();
+    const UiDefinitions& definitions = SApplication::instance()->uiDefinitions();
+    EXPECT_EQ(QApplication::palette().color(QPalette::ToolTipBase),
+              definitions.colorByName(QStringLiteral("panel_high")).value_or(Qt::transparent));
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window),
+              definitions.colorByName(QStringLiteral("bg")).value_or(Qt::transparent));
 }
 
 TEST_F(StartupTest, ProfileStoresLiveInTheProfileDirectory)
