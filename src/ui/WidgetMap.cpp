@@ -10,12 +10,23 @@
 #include "toolkit/SComboBox.h"
 #include "toolkit/SSliderBar.h"
 #include "toolkit/SWindow.h"
+#include "ui/widgets/CoordButtonImage.h"
 
 namespace {
 
-// What a widget shows: a list's chosen item, a slider's value, or its text.
+// What a widget shows: a list's chosen item, a slider's value, the marked
+// buttons of the mouse picture ("selected 1 2"), or its text.
 QString shownText(const SWindow& w)
 {
+    if (const auto* picture = dynamic_cast<const CoordButtonImage*>(&w)) {
+        QString selected = QStringLiteral("selected");
+        for (const auto& [id, item] : picture->items()) {
+            if (item.selected) {
+                selected += QLatin1Char(' ') + QString::number(id);
+            }
+        }
+        return selected;
+    }
     if (const auto* combo = dynamic_cast<const SComboBox*>(&w)) {
         return QString::fromStdWString(combo->getItemText(combo->getCurSel()));
     }

@@ -287,6 +287,8 @@ TEST_F(Page, ARecordedTwoKeyMacroIsDownloadedBoundAndSaved)
         }
     }
     EXPECT_NE(savedRecordOf(kRightButton), nullptr) << "the single key's record is kept";
+    // The status read marks both assigned buttons on the picture.
+    EXPECT_TRUE(program.waitForText("img_keyboard", "selected 1 2"));
 }
 
 TEST_F(Page, DeleteRestoresTheButtonsOwnFunction)
