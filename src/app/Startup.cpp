@@ -69,9 +69,11 @@ bool AppStartup::prepare()
     }
     ProfileStore& keyboard = keyboardProfileStore();
     keyboard.directory = directories_.profileDir;
+    keyboard.fileName = kKeyboardProfileFileName;
     loadProfileStore(keyboard, kKeyboardProfileFileName);
     ProfileStore& mouse = mouseProfileStore();
     mouse.directory = directories_.profileDir;
+    mouse.fileName = kMouseProfileFileName;
     loadProfileStore(mouse, kMouseProfileFileName);
 
     installTranslation();

@@ -114,7 +114,6 @@ ProfileGroup readProfile(const pugi::xml_node& node)
 
 bool loadProfileStore(ProfileStore& store, const std::wstring& fileName)
 {
-    store.fileName = fileName;  // the next save writes the same file, even when it is missing now
     pugi::xml_document document;
     switch (loadXmlFile(profileFilePath(store, fileName), document)) {
     case XmlLoadResult::Loaded:

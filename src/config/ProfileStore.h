@@ -58,8 +58,9 @@ struct ProfileStore {
 ProfileStore& keyboardProfileStore();
 ProfileStore& mouseProfileStore();
 
-// Reads directory/fileName and appends its profiles to the store, which
-// keeps fileName for saving. True when the file was parsed. A missing file is not an error and prints nothing; a
+// Reads directory/fileName and appends its profiles to the store. The caller
+// sets store.fileName first: saving writes that file. True when the file was
+// parsed. A missing file is not an error and prints nothing; a
 // file that exists but cannot be read or parsed is reported on stderr and
 // marked to be kept aside by the next save.
 bool loadProfileStore(ProfileStore& store, const std::wstring& fileName);

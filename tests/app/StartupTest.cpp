@@ -128,6 +128,9 @@ TEST_F(StartupTest, ProfileStoresLiveInTheProfileDirectory)
     EXPECT_TRUE(std::filesystem::is_directory(profiles));
     EXPECT_EQ(mouseProfileStore().directory, profiles);
     EXPECT_EQ(keyboardProfileStore().directory, profiles);
+    // A save after start-up writes the profile file there.
+    ASSERT_TRUE(saveProfileStore(mouseProfileStore()));
+    EXPECT_TRUE(std::filesystem::is_regular_file(profiles / "msprofile.xml"));
 }
 
 TEST_F(StartupTest, MissingPackageIndexIsReportedWithItsPlace)
