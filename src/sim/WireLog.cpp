@@ -135,7 +135,10 @@ bool WireLog::fileHealthy() const
 void WireLog::record(WireDirection direction, const MouseReport& bytes)
 {
     std::lock_guard lock(mutex_);
-    WireRecord& added = records_.emplace_back(WireRecord{wireClockMilliseconds(), direction, bytes});
+    const WireRecord added{wireClockMilliseconds(), direction, bytes};
+    records_.push_back(added);
+    if (records_.size() > kMemoryRecordLimit)
+        records_.pop_front();
     if (fileDescriptor_ < 0)
         return;
     if (!writeWhole(fileDescriptor_, formatWireLine(added) + '\n')) {
@@ -148,7 +151,7 @@ void WireLog::record(WireDirection direction, const MouseReport& bytes)
 std::vector<WireRecord> WireLog::records() const
 {
     std::lock_guard lock(mutex_);
-    return records_;
+    return {records_.begin(), records_.end()};
 }
 
 void WireLog::clear()

@@ -3,6 +3,8 @@
 #include "mouse/MouseWireLayout.h"
 
 #include <chrono>
+#include <cstddef>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -33,10 +35,13 @@ std::optional<WireRecord> parseWireLine(std::string_view line);
 // Milliseconds on the wire log's clock (shared by every log in the process).
 double wireClockMilliseconds();
 
-// Every report received and sent, kept in memory and optionally appended to a
-// file, one flushed line per report. Thread-safe.
+// Every report received and sent, kept in memory (the latest
+// kMemoryRecordLimit, so a long session stays small) and optionally appended
+// to a file, one flushed line per report. Thread-safe.
 class WireLog {
 public:
+    static constexpr std::size_t kMemoryRecordLimit = 1 << 16;
+
     WireLog() = default;
     ~WireLog();
     WireLog(const WireLog&) = delete;
@@ -56,7 +61,7 @@ public:
 
 private:
     mutable std::mutex mutex_;
-    std::vector<WireRecord> records_;
+    std::deque<WireRecord> records_;
     int fileDescriptor_ = -1;
     bool fileFailed_ = false;
 };

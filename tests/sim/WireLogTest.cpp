@@ -175,6 +175,27 @@ TEST_F(WireLogFile, ClearEmptiesMemoryButNotTheFile)
     EXPECT_EQ(fileLines().size(), 1u);
 }
 
+// Memory keeps the latest records only; the file keeps every line.
+TEST_F(WireLogFile, MemoryKeepsTheLatestRecordsAndTheFileAll)
+{
+    WireLog log;
+    ASSERT_TRUE(log.openFile(path_));
+    const std::size_t written = WireLog::kMemoryRecordLimit + 3;
+    for (std::size_t i = 0; i < written; ++i) {
+        MouseReport report{};
+        report[0] = static_cast<std::uint8_t>(i);
+        report[1] = static_cast<std::uint8_t>(i >> 8);
+        report[2] = static_cast<std::uint8_t>(i >> 16);
+        log.record(WireDirection::HostToDevice, report);
+    }
+    const std::vector<WireRecord> records = log.records();
+    ASSERT_EQ(records.size(), WireLog::kMemoryRecordLimit);
+    const auto serial = [](const WireRecord& r) { return r.bytes[0] | r.bytes[1] << 8 | r.bytes[2] << 16; };
+    EXPECT_EQ(serial(records.front()), 3) << "the three oldest are gone";
+    EXPECT_EQ(static_cast<std::size_t>(serial(records.back())), written - 1);
+    EXPECT_EQ(fileLines().size(), written);
+}
+
 TEST_F(WireLogFile, AFileThatCannotBeOpenedLeavesTheMemoryLog)
 {
     WireLog log;
