@@ -99,19 +99,35 @@ std::wstring formatVersionText(uint16_t version)
 
 }  // namespace
 
-std::unique_lock<std::mutex> MouseLogic::HandlerGate::enter()
+MouseLogic::HandlerGate::Pass MouseLogic::HandlerGate::enter()
 {
-    std::unique_lock lock(mutex_);
+    std::lock_guard lock(mutex_);
     if (!open_) {
-        lock.unlock();
+        return Pass(nullptr);
     }
-    return lock;
+    ++running_;
+    return Pass(this);
+}
+
+void MouseLogic::HandlerGate::leave()
+{
+    std::lock_guard lock(mutex_);
+    --running_;
+    idle_.notify_all();
 }
 
 void MouseLogic::HandlerGate::close()
 {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     open_ = false;
+    idle_.wait(lock, [this] { return running_ == 0; });
+}
+
+MouseLogic::HandlerGate::Pass::~Pass()
+{
+    if (gate_ != nullptr) {
+        gate_->leave();
+    }
 }
 
 MouseLogic::MouseLogic()

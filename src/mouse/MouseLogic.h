@@ -5,6 +5,7 @@
 #include "mouse/MouseReport.h"
 #include "shape/Channels.h"
 
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -32,16 +33,35 @@ public:
 
 private:
     // Lets the destructor wait for a running handler and turn later ones away.
+    // Its lock is held only to count handlers, never while one runs: handlers
+    // write other values (taking their locks) and are called under a value's
+    // lock, so holding it throughout would order it both ways against them.
     class HandlerGate {
     public:
-        // Held for the whole handler; false once closed.
-        std::unique_lock<std::mutex> enter();
-        bool isOpen() const { return open_; }
+        // A handler's pass: false once the gate is closed; leaving ends the pass.
+        class Pass {
+        public:
+            explicit Pass(HandlerGate* gate) : gate_(gate) {}
+            Pass(const Pass&) = delete;
+            Pass& operator=(const Pass&) = delete;
+            ~Pass();
+            explicit operator bool() const { return gate_ != nullptr; }
+
+        private:
+            HandlerGate* gate_;
+        };
+
+        Pass enter();
+        // Turns later handlers away and waits until the running one has left.
         void close();
 
     private:
+        void leave();
+
         std::mutex mutex_;
+        std::condition_variable idle_;
         bool open_ = true;
+        int running_ = 0;
     };
 
     // Handlers, called with (channel id, delivered elements, delivered length,

@@ -29,12 +29,11 @@ using ChannelKey = std::pair<int32_t, std::type_index>;
 using MemberList = std::vector<std::shared_ptr<detail::ShapeCore>>;
 using Hook = ShapeBase::HookerListener<ShapeBase::IHookerProxy>;
 
-// Lock order: an instance lock, then deliveryLock, then hookCallLock, then lock. `lock` is held
+// Lock order: an instance lock, then hookCallLock, then lock. `lock` is held
 // only for short table operations, never while calling out.
 struct Registry {
     std::mutex lock;          // the registry lock: channels, pending, workerRunning, hooks
     std::condition_variable workerGone;  // signalled under `lock` when workerRunning turns false
-    std::mutex deliveryLock;  // held by the worker around each single delivery
     std::mutex hookCallLock;  // held while a hook runs, so a replaced hook is never in use
     std::map<ChannelKey, MemberList> channels;
     std::deque<std::unique_ptr<ShapeRegistry::Notification>> pending;
@@ -222,8 +221,6 @@ void ShapeRegistry::deliverToMember(const Notification& record, detail::ShapeCor
     ShapeBase& shape = *target.shape;
     const uint32_t oldLength = isWriter ? record.oldLength : shape.length();
     const uint32_t oldIndex = isWriter ? record.oldIndex : shape.index();
-    std::lock_guard deliveryGuard(r.deliveryLock);
-
     if (const void* owner = shape.owner()) {
         std::lock_guard hookGuard(r.hookCallLock);
         ShapeBase::IHookerProxy* hook = nullptr;
