@@ -85,9 +85,14 @@ int defaultConfirmation(SHostWnd* parent, const std::wstring& text, const std::w
     return SMessageBox(parent, text, caption, MB_OKCANCEL | MB_ICONWARNING);
 }
 
+void defaultNotice(SHostWnd* parent, const std::wstring& text, const std::wstring& caption)
+{
+    SMessageBox(parent, text, caption, MB_OK | MB_ICONERROR);
+}
+
 }  // namespace
 
-MouseUi::MouseUi() : editor_(&defaultEditor), confirmation_(&defaultConfirmation) {}
+MouseUi::MouseUi() : editor_(&defaultEditor), confirmation_(&defaultConfirmation), notice_(&defaultNotice) {}
 
 MouseUi::~MouseUi()
 {
@@ -487,8 +492,28 @@ int MouseUi::onCoordButton(int code, const CoordButtonItem& item, int phase, uns
             assignment_.setCurrentValue(restore.record, restore.param, false, true);
         }
     }
-    saveProfileStore(store);
+    saveMouseProfile(store);
     return 0;
+}
+
+void MouseUi::saveMouseProfile(ProfileStore& store)
+{
+    std::string failure;
+    if (saveProfileStore(store, &failure)) {
+        saveFailureTold_ = false;
+        return;
+    }
+    if (saveFailureTold_) {
+        return;
+    }
+    saveFailureTold_ = true;
+    const auto tr = [this](const char* text) {
+        return root_ != nullptr ? root_->translate(QString::fromUtf8(text)) : QString::fromUtf8(text);
+    };
+    const QString text =
+        tr("The mouse profile could not be saved (%1). The change stays in effect and is saved with the next one.")
+            .arg(QString::fromStdString(failure));
+    notice_(window_, text.toStdWString(), tr("Profile not saved").toStdWString());
 }
 
 std::wstring MouseUi::buttonTooltip(const CoordButtonItem& item) const

@@ -57,13 +57,20 @@ public:
     // What the picture's tooltip tells about a button: what it is assigned to.
     std::wstring buttonTooltip(const CoordButtonItem& item) const;
 
-    // Replace the modal editor and the confirmation box (tests drive them).
+    // Tells the user that something failed (an error box by default).
+    using Notice = std::function<void(SHostWnd* parent, const std::wstring& text, const std::wstring& caption)>;
+
+    // Replace the modal editor, the confirmation box and the notice (tests drive them).
     void setAssignmentEditor(AssignmentEditor editor) { editor_ = std::move(editor); }
     void setConfirmation(Confirmation confirmation) { confirmation_ = std::move(confirmation); }
+    void setNotice(Notice notice) { notice_ = std::move(notice); }
 
     FactoryRestoreShape& factoryRestoreRequest() { return factoryRestore_; }
 
 private:
+    // Saves the mouse profile; the first failure after a good save is told with its reason.
+    void saveMouseProfile(ProfileStore& store);
+
     // Callbacks of the shared values.
     void onModeChanged(int, const int* values, uint32_t length, uint32_t, uint32_t, uint32_t, int);
     void onEffectIndexChanged(int, const int* values, uint32_t length, uint32_t, uint32_t, uint32_t, int param);
@@ -105,6 +112,8 @@ private:
     SHostWnd* window_ = nullptr;
     AssignmentEditor editor_;
     Confirmation confirmation_;
+    Notice notice_;
+    bool saveFailureTold_ = false;  // a failed save is told once, until a save works again
 
     QPointer<CoordButtonImage> picture_;
     QPointer<SComboBox> modeCombo_;

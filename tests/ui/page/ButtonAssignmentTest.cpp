@@ -245,6 +245,44 @@ TEST_F(Assignment, cancelPublishesNothingButSavesTheEditorsChanges)
     EXPECT_NE(file.find("delay=\"33\""), std::string::npos) << file;
 }
 
+// A failed save is told once with its reason; after a save that works, the
+// next failure is told again.
+TEST_F(Assignment, failedSaveIsToldOnceUntilASaveWorks)
+{
+    std::vector<std::wstring> notices;
+    host->page.setNotice([&notices](SHostWnd*, const std::wstring& text, const std::wstring&) {
+        notices.push_back(text);
+    });
+    // A directory below a regular file cannot hold the profile, whoever runs the test.
+    const std::string blocker = profileDir.filePath("not-a-directory").toStdString();
+    std::ofstream(blocker) << "x";
+    ProfileStore& store = mouseProfileStore();
+    const std::string goodDirectory = store.directory;
+    store.directory = blocker + "/profiles";
+    // Each use of the editor saves the profile.
+    const auto useEditor = [this](int code) {
+        CoordButtonItem button;
+        ASSERT_TRUE(widget<CoordButtonImage>(L"img_keyboard")->findItem(code, button));
+        host->page.onCoordButton(code, button, 0, 0, 1, 1);
+        host->page.onCoordButton(code, button, 1, 0, 1, 1);
+    };
+
+    useEditor(0);
+    useEditor(1);
+    ASSERT_EQ(notices.size(), 1u) << "told once for two failed saves";
+    EXPECT_NE(notices[0].find(L"could not be saved"), std::wstring::npos);
+    EXPECT_NE(notices[0].find(L"("), std::wstring::npos) << "with its reason";
+
+    store.directory = goodDirectory;
+    useEditor(0);
+    EXPECT_EQ(notices.size(), 1u);
+    EXPECT_FALSE(profileFile().empty()) << "the working save wrote the file";
+    store.directory = blocker + "/profiles";
+    useEditor(1);
+    EXPECT_EQ(notices.size(), 2u) << "a new failure after a good save is told again";
+    EXPECT_EQ(editorRuns, 4);
+}
+
 // An empty store gets its first profile on the first click; a selection that
 // names no profile gets a new one every time.
 struct StoreRow {
