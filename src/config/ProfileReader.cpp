@@ -115,7 +115,7 @@ ProfileGroup readProfile(const pugi::xml_node& node)
 bool loadProfileStore(ProfileStore& store, const std::wstring& fileName)
 {
     pugi::xml_document document;
-    switch (loadXmlFile(profileFilePath(store, fileName), document)) {
+    switch (loadXmlFile(profileFilePath(store, fileName), document, &store.unreadableReason)) {
     case XmlLoadResult::Loaded:
         break;
     case XmlLoadResult::Missing:

@@ -52,6 +52,8 @@ struct ProfileStore {
     // Set when loading found a file it could not read; the next save keeps
     // that file under another name instead of replacing it.
     bool keepUnreadableFile = false;
+    // Why that file could not be read, until the user has been told.
+    std::string unreadableReason;
 };
 
 // The process-wide stores, created on first use.
@@ -61,8 +63,9 @@ ProfileStore& mouseProfileStore();
 // Reads directory/fileName and appends its profiles to the store. The caller
 // sets store.fileName first: saving writes that file. True when the file was
 // parsed. A missing file is not an error and prints nothing; a
-// file that exists but cannot be read or parsed is reported on stderr and
-// marked to be kept aside by the next save.
+// file that exists but cannot be read or parsed is reported on stderr,
+// its reason kept in store.unreadableReason, and marked to be kept aside by
+// the next save.
 bool loadProfileStore(ProfileStore& store, const std::wstring& fileName);
 
 // Replaces directory/fileName with the whole store, atomically: on failure

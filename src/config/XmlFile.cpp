@@ -10,9 +10,12 @@
 
 namespace {
 
-void reportUnreadable(const std::filesystem::path& path, const std::string& reason)
+XmlLoadResult reportUnreadable(const std::filesystem::path& path, const std::string& reason, std::string* out)
 {
     std::fprintf(stderr, "mousecfg: cannot read %s: %s\n", path.c_str(), reason.c_str());
+    if (out != nullptr)
+        *out = reason;
+    return XmlLoadResult::Unreadable;
 }
 
 // Reads the whole file; on failure returns false with errno set.
@@ -34,30 +37,27 @@ bool readWholeFile(int fd, std::string& contents)
 
 } // namespace
 
-XmlLoadResult loadXmlFile(const std::filesystem::path& path, pugi::xml_document& document)
+XmlLoadResult loadXmlFile(const std::filesystem::path& path, pugi::xml_document& document, std::string* reason)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT)
             return XmlLoadResult::Missing;
-        reportUnreadable(path, std::strerror(errno));
-        return XmlLoadResult::Unreadable;
+        return reportUnreadable(path, std::strerror(errno), reason);
     }
     std::string contents;
     const bool read = readWholeFile(fd, contents);
     const int readError = errno;
     ::close(fd);
     if (!read) {
-        reportUnreadable(path, std::strerror(readError));
-        return XmlLoadResult::Unreadable;
+        return reportUnreadable(path, std::strerror(readError), reason);
     }
 
     const pugi::xml_parse_result parsed =
         document.load_buffer(contents.data(), contents.size(), pugi::parse_default, pugi::encoding_auto);
     if (!parsed) {
-        reportUnreadable(path, std::string(parsed.description()) + " at offset "
-                                   + std::to_string(parsed.offset));
-        return XmlLoadResult::Unreadable;
+        return reportUnreadable(path, std::string(parsed.description()) + " at offset " + std::to_string(parsed.offset),
+                                reason);
     }
     return XmlLoadResult::Loaded;
 }

@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 
 #include <filesystem>
+#include <string>
 
 enum class XmlLoadResult {
     Loaded,     // the file was read and parsed
@@ -14,5 +15,6 @@ enum class XmlLoadResult {
 // detection. An unreadable file is reported with one line on stderr naming
 // the file and the reason (the parser's description and offset), so that a
 // user who mistyped it learns why it had no effect. A missing file prints
-// nothing.
-XmlLoadResult loadXmlFile(const std::filesystem::path& path, pugi::xml_document& document);
+// nothing. `reason`, when given, receives that reason for an unreadable file.
+XmlLoadResult loadXmlFile(const std::filesystem::path& path, pugi::xml_document& document,
+                          std::string* reason = nullptr);

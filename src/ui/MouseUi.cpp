@@ -1,5 +1,6 @@
 #include "ui/MouseUi.h"
 
+#include "config/ProfileFile.h"
 #include "shape/ShapeHook.h"
 #include "toolkit/Events.h"
 #include "toolkit/SComboBox.h"
@@ -16,6 +17,7 @@
 #include "ui/widgets/CoordButtonImage.h"
 
 #include <QString>
+#include <QTimer>
 
 #include <initializer_list>
 #include <utility>
@@ -189,6 +191,12 @@ void MouseUi::initPage(SWindow* root, SHostWnd* window)
         status_.data()[i] = 0;
     }
     status_.bind(this, &MouseUi::onStatusChanged, true);
+
+    // Told once the window is up rather than while it is being built; the
+    // window owns the page, so the queued call dies with it.
+    if (window != nullptr) {
+        QTimer::singleShot(0, window, [this] { tellUnreadableProfile(mouseProfileStore()); });
+    }
 }
 
 bool MouseUi::onEvent(EventArgs* event)
@@ -507,29 +515,42 @@ void MouseUi::saveMouseProfile(ProfileStore& store)
         return;
     }
     saveFailureTold_ = true;
-    const auto tr = [this](const char* text) {
-        return root_ != nullptr ? root_->translate(QString::fromUtf8(text)) : QString::fromUtf8(text);
-    };
     const QString text =
-        tr("The mouse profile could not be saved (%1). The change stays in effect and is saved with the next one.")
+        translate("The mouse profile could not be saved (%1). The change stays in effect and is saved with the next one.")
             .arg(QString::fromStdString(failure));
-    notice_(window_, text.toStdWString(), tr("Profile not saved").toStdWString());
+    notice_(window_, text.toStdWString(), translate("Profile not saved").toStdWString());
+}
+
+void MouseUi::tellUnreadableProfile(ProfileStore& store)
+{
+    if (store.unreadableReason.empty()) {
+        return;
+    }
+    const QString path = QString::fromStdString(profileFilePath(store, store.fileName).string());
+    const QString text = translate("The mouse profile %1 could not be read (%2). The page starts without its "
+                                   "assignments; the file is kept, renamed to end in \".unreadable\", when the "
+                                   "profile is next saved.")
+                             .arg(path, QString::fromStdString(store.unreadableReason));
+    store.unreadableReason.clear();
+    notice_(window_, text.toStdWString(), translate("Profile not read").toStdWString());
+}
+
+QString MouseUi::translate(const char* text) const
+{
+    return root_ != nullptr ? root_->translate(QString::fromUtf8(text)) : QString::fromUtf8(text);
 }
 
 std::wstring MouseUi::buttonTooltip(const CoordButtonItem& item) const
 {
-    const auto tr = [this](const char* text) {
-        return root_ != nullptr ? root_->translate(QString::fromUtf8(text)) : QString::fromUtf8(text);
-    };
     const QString button = root_ != nullptr ? root_->translate(QString::fromStdWString(item.name))
                                             : QString::fromStdWString(item.name);
     const ProfileGroup* profile = selectedProfileGroup(std::as_const(mouseProfileStore()));
     const RecordGroup* record = profile != nullptr ? findButtonRecord(*profile, item.id) : nullptr;
     if (record == nullptr) {
-        return tr("%1: its own function").arg(button).toStdWString();
+        return translate("%1: its own function").arg(button).toStdWString();
     }
     if (record->page == kPageMacro) {
-        return tr("%1: macro \"%2\"").arg(button, QString::fromStdWString(record->group)).toStdWString();
+        return translate("%1: macro \"%2\"").arg(button, QString::fromStdWString(record->group)).toStdWString();
     }
-    return tr("%1: %2").arg(button, QString::fromStdWString(record->name)).toStdWString();
+    return translate("%1: %2").arg(button, QString::fromStdWString(record->name)).toStdWString();
 }

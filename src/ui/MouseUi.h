@@ -70,6 +70,9 @@ public:
 private:
     // Saves the mouse profile; the first failure after a good save is told with its reason.
     void saveMouseProfile(ProfileStore& store);
+    // Tells, once per process, that the profile file could not be read at start-up.
+    void tellUnreadableProfile(ProfileStore& store);
+    QString translate(const char* text) const;
 
     // Callbacks of the shared values.
     void onModeChanged(int, const int* values, uint32_t length, uint32_t, uint32_t, uint32_t, int);

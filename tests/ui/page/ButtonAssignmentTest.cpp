@@ -39,7 +39,15 @@ protected:
     void SetUp() override
     {
         PageTest::SetUp();
-        openPage([this](MouseUi& page) {
+        openAssignmentPage();
+    }
+    // Opens the page with the test's editor; `prepare` may replace more.
+    void openAssignmentPage(const std::function<void(MouseUi&)>& prepare = {})
+    {
+        openPage([this, &prepare](MouseUi& page) {
+            if (prepare) {
+                prepare(page);
+            }
             page.setAssignmentEditor([this](ProfileGroup& profile, const std::map<int, std::wstring>& names,
                                             SHostWnd* parent) {
                 ++editorRuns;
@@ -281,6 +289,44 @@ TEST_F(Assignment, failedSaveIsToldOnceUntilASaveWorks)
     useEditor(1);
     EXPECT_EQ(notices.size(), 2u) << "a new failure after a good save is told again";
     EXPECT_EQ(editorRuns, 4);
+}
+
+// A profile file that cannot be parsed is told once, after the window is up,
+// with its path and the parser's reason; the next save keeps its bytes aside.
+TEST_F(Assignment, unreadableProfileIsToldOnceAndKeptAside)
+{
+    const std::string damaged = "<profile sel=\"0\"><group id=\"0\">";
+    const std::string path = profileDir.filePath("msprofile.xml").toStdString();
+    std::ofstream(path) << damaged;
+    ProfileStore& store = mouseProfileStore();
+    EXPECT_FALSE(loadProfileStore(store, kMouseProfileFileName));
+
+    std::vector<std::wstring> notices;
+    const auto captureNotices = [&notices](MouseUi& page) {
+        page.setNotice([&notices](SHostWnd*, const std::wstring& text, const std::wstring&) {
+            notices.push_back(text);
+        });
+    };
+    host.reset();
+    openAssignmentPage(captureNotices);
+    EXPECT_TRUE(notices.empty()) << "not told while the window is being built";
+    QCoreApplication::processEvents();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find(QString::fromStdString(path).toStdWString()), std::wstring::npos) << "names the file";
+    EXPECT_NE(notices[0].find(L"could not be read ("), std::wstring::npos) << "with the reason";
+
+    host.reset();
+    openAssignmentPage(captureNotices);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(notices.size(), 1u) << "a window opened again does not tell it again";
+
+    clickButton(0);
+    std::ifstream kept(path + ".unreadable");
+    std::stringstream keptText;
+    keptText << kept.rdbuf();
+    EXPECT_EQ(keptText.str(), damaged) << "the damaged file survives the save whole";
+    EXPECT_NE(profileFile().find("<profile"), std::string::npos) << "the save wrote a new profile";
+    EXPECT_EQ(notices.size(), 1u) << "the save itself worked";
 }
 
 // An empty store gets its first profile on the first click; a selection that

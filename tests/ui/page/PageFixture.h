@@ -133,6 +133,7 @@ protected:
         store.groups.clear();
         store.sel = 0;
         store.keepUnreadableFile = false;
+        store.unreadableReason.clear();
         store.fileName = kMouseProfileFileName;
         store.directory = profileDir.path().toStdString();
 
