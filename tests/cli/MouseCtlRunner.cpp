@@ -1,5 +1,8 @@
 #include "MouseCtlRunner.h"
 
+#include "FileText.h"
+#include "ReportHex.h"
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -16,28 +19,6 @@ namespace clitest {
 
 namespace {
 
-std::string readFile(const std::filesystem::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-std::string significantHex(const MouseReport& report)
-{
-    std::size_t end = report.size();
-    while (end > 0 && report[end - 1] == 0) {
-        --end;
-    }
-    std::string text;
-    for (std::size_t i = 0; i < end; ++i) {
-        char pair[4];
-        std::snprintf(pair, sizeof pair, i == 0 ? "%02X" : " %02X", report[i]);
-        text += pair;
-    }
-    return text;
-}
 
 }  // namespace
 
@@ -72,7 +53,7 @@ RunResult AppDirectory::run(const std::vector<std::string>& arguments) const
 std::vector<WireRecord> AppDirectory::wire() const
 {
     std::vector<WireRecord> records;
-    std::istringstream lines(readFile(wireLogPath()));
+    std::istringstream lines(fileText(wireLogPath()));
     for (std::string line; std::getline(lines, line);) {
         if (const std::optional<WireRecord> record = parseWireLine(line)) {
             records.push_back(*record);
@@ -129,8 +110,8 @@ RunResult runMouseCtl(const std::vector<std::string>& arguments, const std::stri
         }
     }
     posix_spawn_file_actions_destroy(&actions);
-    result.out = readFile(outPath);
-    result.err = readFile(errPath);
+    result.out = fileText(outPath);
+    result.err = fileText(errPath);
     std::filesystem::remove(outPath);
     std::filesystem::remove(errPath);
     return result;

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "FileText.h"
+#include "ReportHex.h"
 #include "Waiting.h"
 
 namespace {
@@ -15,43 +17,9 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-std::string readText(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-std::string hexOf(const MouseReport& report)
-{
-    std::size_t end = report.size();
-    while (end > 0 && report[end - 1] == 0) {
-        --end;
-    }
-    std::string text;
-    for (std::size_t i = 0; i < end; ++i) {
-        char pair[4];
-        std::snprintf(pair, sizeof pair, i == 0 ? "%02X" : " %02X", report[i]);
-        text += pair;
-    }
-    return text;
-}
-
 }  // namespace
 
 const std::vector<std::string> kConnectionRead{"07 F9", "07 F3", "07 F6", "07 F4", "07 F5", "07 F7"};
-
-std::string significantHex(const std::string& hex)
-{
-    MouseReport report{};
-    std::istringstream pairs(hex);
-    unsigned value = 0;
-    for (std::size_t i = 0; i < report.size() && pairs >> std::hex >> value; ++i) {
-        report[i] = static_cast<uint8_t>(value);
-    }
-    return hexOf(report);
-}
 
 MousecfgProcess::MousecfgProcess()
 {
@@ -111,7 +79,7 @@ int MousecfgProcess::runSecondInstance(std::chrono::milliseconds timeout)
     return second.waitForExit(timeout);
 }
 
-std::string MousecfgProcess::output() const { return readText(directory_ / "output.txt"); }
+std::string MousecfgProcess::output() const { return fileText(directory_ / "output.txt"); }
 
 bool MousecfgProcess::control(const std::string& command)
 {
@@ -130,7 +98,7 @@ bool MousecfgProcess::control(const std::string& command)
 std::map<std::string, MousecfgProcess::Widget> MousecfgProcess::widgets() const
 {
     std::map<std::string, Widget> map;
-    std::istringstream lines(readText(directory_ / "widgets.txt"));
+    std::istringstream lines(fileText(directory_ / "widgets.txt"));
     for (std::string line; std::getline(lines, line);) {
         std::istringstream fields(line);
         std::string name;
@@ -146,7 +114,7 @@ std::map<std::string, MousecfgProcess::Widget> MousecfgProcess::widgets() const
 std::size_t MousecfgProcess::countShowing(const std::string& name) const
 {
     std::size_t count = 0;
-    std::istringstream lines(readText(directory_ / "widgets.txt"));
+    std::istringstream lines(fileText(directory_ / "widgets.txt"));
     for (std::string line; std::getline(lines, line);) {
         std::istringstream fields(line);
         std::string found;
@@ -194,7 +162,7 @@ bool MousecfgProcess::waitForWidgetGone(const std::string& name, std::chrono::mi
 std::vector<WireRecord> MousecfgProcess::wire() const
 {
     std::vector<WireRecord> records;
-    std::istringstream lines(readText(directory_ / "wire.log"));
+    std::istringstream lines(fileText(directory_ / "wire.log"));
     for (std::string line; std::getline(lines, line);) {
         if (const auto record = parseWireLine(line)) {
             records.push_back(*record);
@@ -208,7 +176,7 @@ std::vector<std::string> MousecfgProcess::hostRequests() const
     std::vector<std::string> requests;
     for (const WireRecord& record : wire()) {
         if (record.direction == WireDirection::HostToDevice) {
-            requests.push_back(hexOf(record.bytes));
+            requests.push_back(significantHex(record.bytes));
         }
     }
     return requests;

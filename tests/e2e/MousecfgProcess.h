@@ -75,6 +75,3 @@ private:
 
 // What every connection to a factory-fresh simulated mouse reads first.
 extern const std::vector<std::string> kConnectionRead;
-
-// The same text form for expectations written with trailing zeros.
-std::string significantHex(const std::string& hex);

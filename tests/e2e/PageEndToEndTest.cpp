@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "MousecfgProcess.h"
+#include "ReportHex.h"
 #include "config/ProfileStore.h"
 #include "Waiting.h"
 #include "XClient.h"
@@ -153,7 +154,7 @@ TEST_P(PageSetting, SendsItsReportAndOnlyThat)
         << GetParam().shown.first << " shows \"" << program.widgets()[GetParam().shown.first].text << '"';
     std::vector<std::string> expected;
     for (const std::string& hex : GetParam().requests) {
-        expected.push_back(significantHex(hex));
+        expected.push_back(normalisedHex(hex));
     }
     EXPECT_EQ(requestsThenUnplug(expected.size()), expected);
 }
@@ -219,7 +220,7 @@ TEST_F(Page, ASingleKeyCapturedThroughTheHookIsAssigned)
     EXPECT_EQ(record->items[0].code, 0x42);
     std::vector<std::string> expected;
     for (const std::string& hex : kSingleKeyB) {
-        expected.push_back(significantHex(hex));
+        expected.push_back(normalisedHex(hex));
     }
     EXPECT_EQ(requestsThenUnplug(expected.size()), expected);
 }
@@ -302,10 +303,10 @@ TEST_F(Page, DeleteRestoresTheButtonsOwnFunction)
     const std::vector<std::string> restore = {"07 FD 02 00", "07 FE 02 00", "07 F7"};
     std::vector<std::string> expected;
     for (const std::string& hex : kSingleKeyB) {
-        expected.push_back(significantHex(hex));
+        expected.push_back(normalisedHex(hex));
     }
     for (const std::string& hex : restore) {
-        expected.push_back(significantHex(hex));
+        expected.push_back(normalisedHex(hex));
     }
     EXPECT_TRUE(pollUntil([&] { return savedRecordOf(kRightButton) == nullptr; }, 5s)) << "the record is kept";
     EXPECT_EQ(requestsThenUnplug(expected.size()), expected);
@@ -326,7 +327,7 @@ TEST_F(Page, FactoryRestoreOkResetsAndReadsTheMouseAgainWhenItComesBack)
     answerMessageBox("button1st");
     // The reset, then the mouse leaves and comes back: the window stays and
     // connects again.
-    std::vector<std::string> expected = {significantHex("07 F8")};
+    std::vector<std::string> expected = {normalisedHex("07 F8")};
     expected.insert(expected.end(), kConnectionRead.begin(), kConnectionRead.end());
     ASSERT_TRUE(program.waitForRequests(kConnectionRead.size() + expected.size(), 15s)) << program.output();
     EXPECT_TRUE(program.process().running());

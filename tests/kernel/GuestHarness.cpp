@@ -147,20 +147,6 @@ bool waitForWorkerIdle(std::chrono::milliseconds limit)
     return true;
 }
 
-std::string significantHex(const MouseReport& report)
-{
-    std::size_t end = report.size();
-    while (end > 0 && report[end - 1] == 0)
-        --end;
-    std::string text;
-    for (std::size_t i = 0; i < end; ++i) {
-        char pair[4];
-        std::snprintf(pair, sizeof pair, i == 0 ? "%02X" : " %02X", report[i]);
-        text += pair;
-    }
-    return text;
-}
-
 std::vector<WireRecord> recordsFrom(const std::vector<WireRecord>& wire, WireDirection direction)
 {
     std::vector<WireRecord> result;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ReportHex.h"
 #include "UiThread.h"
 
 #include "config/DeviceConfig.h"
@@ -110,8 +111,6 @@ private:
 // Waits until no notification worker runs; false after `limit`.
 bool waitForWorkerIdle(std::chrono::milliseconds limit = 10s);
 
-// A report as hex pairs up to its last non-zero byte ("07 FA 02").
-std::string significantHex(const MouseReport& report);
 // The host's requests in order, as significant hex.
 std::vector<std::string> hostRequests(const std::vector<WireRecord>& wire);
 std::vector<WireRecord> recordsFrom(const std::vector<WireRecord>& wire, WireDirection direction);

@@ -2,6 +2,7 @@
 // shows for the simulated mouse: what the enumeration reads out of it must be
 // the same, and the fixture may only leave out what the kernel has.
 
+#include "FileText.h"
 #include "GuestHarness.h"
 
 #include "hid/HidPath.h"
@@ -25,14 +26,6 @@ namespace fs = std::filesystem;
 
 // Names the directory that holds the fixtures (a copy of tests/fixtures).
 constexpr const char* kFixturesVariable = "MOUSECFG_GUEST_FIXTURES";
-
-std::string readText(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Instance and node numbers differ from run to run.
 std::string withoutNumbers(const std::string& text)
@@ -131,8 +124,8 @@ class KernelUevent : public KernelSysfsAgainstFixture, public ::testing::WithPar
 
 TEST_P(KernelUevent, HasTheFixturesKeysAndTheValuesTheTransportReads)
 {
-    const UeventProperties fixture = parseUevent(readText(fixtureNode.path() / GetParam().relativeFile));
-    const UeventProperties kernel = parseUevent(readText(kernelNode / GetParam().relativeFile));
+    const UeventProperties fixture = parseUevent(fileText(fixtureNode.path() / GetParam().relativeFile));
+    const UeventProperties kernel = parseUevent(fileText(kernelNode / GetParam().relativeFile));
     EXPECT_EQ(keysOf(kernel), keysOf(fixture));
     for (const std::string& key : GetParam().valuesThatMatch)
         EXPECT_EQ(withoutNumbers(std::string(ueventValue(kernel, key))),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ReportHex.h"
 #include "config/DeviceConfig.h"
 #include "mouse/MouseLogic.h"
 #include "shape/Channels.h"
@@ -99,10 +100,7 @@ private:
 // Waits until no notification worker runs; false after `limit`.
 bool waitForWorkerIdle(std::chrono::milliseconds limit = 10s);
 
-// A report as hex pairs up to its last non-zero byte ("07 FA 02"); trailing
-// zeros are implied, so "07 FD 02 00" and "07 FD 02" name the same report.
-std::string significantHex(const MouseReport& report);
-std::string normalisedHex(std::string_view hex);
+// Each hand-written report in the form of significantHex.
 std::vector<std::string> normalisedRequests(const std::vector<std::string>& hex);
 
 // The host's requests, in order, as significant hex.
