@@ -105,6 +105,30 @@ bool click(int x, int y)
     return xdotool.waitForExit(5s);
 }
 
+// The program on a directory of its own, its window painted and the connect
+// read of the simulated mouse over. Members end in reverse: the program first.
+struct ConnectedProgram {
+    RunDirectory run;
+    WindowWatch watch{display().name()};
+    std::unique_ptr<ChildProcess> application;
+    xcb_window_t window = 0;
+};
+
+// Null, with the reason given to `state`, when the window does not show or
+// the mouse does not connect.
+std::unique_ptr<ConnectedProgram> startConnected(benchmark::State& state)
+{
+    auto program = std::make_unique<ConnectedProgram>();
+    program->application = startApplication(program->run);
+    const std::optional<xcb_window_t> window = program->watch.waitForFirstPaint(kWindowTitle, 20s);
+    if (!window || !waitForConnectRead(program->run)) {
+        state.SkipWithError("the window did not show or the simulated mouse did not connect");
+        return nullptr;
+    }
+    program->window = *window;
+    return program;
+}
+
 bool displayReady(benchmark::State& state)
 {
     if (display().name().empty()) {
@@ -144,14 +168,11 @@ void MemoryAfterConnect(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        RunDirectory run;
-        WindowWatch watch(display().name());
-        const auto application = startApplication(run);
-        if (!watch.waitForFirstPaint(kWindowTitle, 20s) || !waitForConnectRead(run)) {
-            state.SkipWithError("the window did not show or the simulated mouse did not connect");
+        const std::unique_ptr<ConnectedProgram> program = startConnected(state);
+        if (!program) {
             return;
         }
-        const std::optional<MemoryUse> memory = memoryUse(application->pid());
+        const std::optional<MemoryUse> memory = memoryUse(program->application->pid());
         if (!memory) {
             state.SkipWithError("/proc has no memory figures of the program");
             return;
@@ -167,31 +188,30 @@ void WakeupsHiddenInTray(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        RunDirectory run;
-        WindowWatch watch(display().name());
-        const auto application = startApplication(run);
-        const std::optional<xcb_window_t> window = watch.waitForFirstPaint(kWindowTitle, 20s);
-        if (!window || !waitForConnectRead(run)) {
-            state.SkipWithError("the window did not show or the simulated mouse did not connect");
+        const std::unique_ptr<ConnectedProgram> program = startConnected(state);
+        if (!program) {
             return;
         }
-        const std::optional<std::pair<int, int>> origin = watch.position(*window);
+        WindowWatch& watch = program->watch;
+        const xcb_window_t window = program->window;
+        const std::optional<std::pair<int, int>> origin = watch.position(window);
         if (!origin || !click(origin->first + kWindowWidth - kMinimiseFromRight, origin->second + kMinimiseY)) {
             state.SkipWithError("the minimise button could not be clicked");
             return;
         }
         const auto hideDeadline = Clock::now() + 3s;
-        while (watch.viewable(*window) && Clock::now() < hideDeadline) {
+        while (watch.viewable(window) && Clock::now() < hideDeadline) {
             std::this_thread::sleep_for(10ms);
         }
-        if (watch.viewable(*window)) {
+        if (watch.viewable(window)) {
             state.SkipWithError("the window did not hide");
             return;
         }
         std::this_thread::sleep_for(1s);  // the hide and the tooltip settle
-        const std::optional<SwitchCount> before = contextSwitches(application->pid());
+        const pid_t pid = program->application->pid();
+        const std::optional<SwitchCount> before = contextSwitches(pid);
         std::this_thread::sleep_for(10s);
-        const std::optional<SwitchCount> after = contextSwitches(application->pid());
+        const std::optional<SwitchCount> after = contextSwitches(pid);
         if (!before || !after) {
             state.SkipWithError("/proc has no thread figures of the program");
             return;

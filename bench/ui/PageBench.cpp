@@ -5,6 +5,7 @@
 // took on the wire.
 
 #include "PageHost.h"
+#include "UserEvents.h"
 
 #include "config/DeviceConfig.h"
 #include "config/ProfileStore.h"
@@ -139,16 +140,7 @@ public:
     SWindow* widget(const wchar_t* name) const { return host_->findChildByName(name); }
 
     // The user moved a slider to `position`, as the toolkit reports it.
-    void slide(const wchar_t* name, int position)
-    {
-        SWindow* sender = widget(name);
-        EventSliderPos event;
-        event.sender = sender;
-        event.nameFrom = sender->name();
-        event.idFrom = sender->id();
-        event.nPos = position;
-        sender->fireEvent(event);
-    }
+    void slide(const wchar_t* name, int position) { fireSlide(*widget(name), position); }
 
     // What the page shows of the values a connection reads.
     std::vector<std::wstring> shownValues() const

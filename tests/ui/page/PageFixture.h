@@ -6,6 +6,7 @@
 // that reach the page the way the device logic's do.
 
 #include "PageHost.h"
+#include "UserEvents.h"
 
 #include "config/ProfileStore.h"
 #include "shape/Channels.h"
@@ -183,40 +184,25 @@ protected:
         return found ? found->windowText() : L"<missing>";
     }
 
-    // A click on a widget, as the toolkit reports it.
+    // A click on a widget, a slider moved to `position`, item `index` of a
+    // combo box chosen, as the toolkit reports them.
     void command(const wchar_t* name)
     {
         SWindow* sender = widget(name);
         ASSERT_NE(sender, nullptr);
-        EventCmd event;
-        event.sender = sender;
-        event.nameFrom = sender->name();
-        event.idFrom = sender->id();
-        sender->fireEvent(event);
+        fireClick(*sender);
     }
-    // The user moved a slider to `position`.
     void slide(const wchar_t* name, int position)
     {
         SWindow* sender = widget(name);
         ASSERT_NE(sender, nullptr);
-        EventSliderPos event;
-        event.sender = sender;
-        event.nameFrom = sender->name();
-        event.idFrom = sender->id();
-        event.nPos = position;
-        sender->fireEvent(event);
+        fireSlide(*sender, position);
     }
-    // The user chose item `index` of a combo box.
     void choose(const wchar_t* name, int index)
     {
         SWindow* sender = widget(name);
         ASSERT_NE(sender, nullptr);
-        EventCBSelChange event;
-        event.sender = sender;
-        event.nameFrom = sender->name();
-        event.idFrom = sender->id();
-        event.nCurSel = index;
-        sender->fireEvent(event);
+        fireChoice(*sender, index);
     }
 
     QTemporaryDir profileDir;
