@@ -8,7 +8,7 @@
 std::wstring formatHidDevicePath(const HidPathIds& ids, const std::string& node)
 {
     wchar_t field[32];
-    std::wstring path = L"\\\\?\\hid#";
+    std::wstring path(kHidPathPrefix);
     std::swprintf(field, std::size(field), L"vid_%04x&pid_%04x", ids.vendorId, ids.productId);
     path += field;
     if (ids.interfaceNumber >= 0) {
@@ -26,7 +26,9 @@ std::wstring formatHidDevicePath(const HidPathIds& ids, const std::string& node)
 
 std::string hidPathNode(const std::wstring& path)
 {
-    const size_t hash = path.rfind(L'#');
-    return hidWideToUtf8(hash == std::wstring::npos ? std::wstring_view(path)
-                                                    : std::wstring_view(path).substr(hash + 1));
+    const std::wstring_view text(path);
+    // In a built path the node follows the '#' that ends the ids, and may
+    // itself hold '#'.
+    const size_t hash = text.starts_with(kHidPathPrefix) ? text.find(L'#', kHidPathPrefix.size()) : text.rfind(L'#');
+    return hidWideToUtf8(hash == std::wstring_view::npos ? text : text.substr(hash + 1));
 }

@@ -125,6 +125,8 @@ const BuiltPathCase kBuiltPathCases[] = {
     {"InterfaceAndCollection", {0x1a2b, 0x3c4d, 1, 2}, "/dev/hidraw3", L"\\\\?\\hid#vid_1a2b&pid_3c4d&mi_01&col02#/dev/hidraw3"},
     {"NoInterface", {0x7a1c, 0x0101, -1, -1}, "/dev/hidraw4", L"\\\\?\\hid#vid_7a1c&pid_0101#/dev/hidraw4"},
     {"CollectionAboveNine", {0xffff, 0x0001, 0, 10}, "sim:1", L"\\\\?\\hid#vid_ffff&pid_0001&mi_00&col0a#sim:1"},
+    // udev may name a node with any characters, the path's own separator too.
+    {"NodeHoldingHash", {0x1a2b, 0x3c4d, -1, -1}, "/dev/input/odd#name#", L"\\\\?\\hid#vid_1a2b&pid_3c4d#/dev/input/odd#name#"},
 };
 
 class BuiltPaths : public testing::TestWithParam<BuiltPathCase> {};
