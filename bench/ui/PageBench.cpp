@@ -4,64 +4,28 @@
 // page showing every value read, beside the time the connect read itself
 // took on the wire.
 
-#include "PageHost.h"
-#include "UserEvents.h"
+#include "WiredPage.h"
 
-#include "config/DeviceConfig.h"
-#include "config/ProfileStore.h"
-#include "mouse/MouseLogic.h"
-#include "shape/ShapeRegistry.h"
 #include "sim/MouseFirmware.h"
-#include "sim/SimulatedHidBackend.h"
 #include "sim/WireLog.h"
-#include "toolkit/AppNamedIds.h"
-#include "toolkit/FileResourceProvider.h"
-#include "toolkit/SApplication.h"
-#include "toolkit/SComboBox.h"
-#include "toolkit/SHostWnd.h"
-#include "toolkit/SSliderBar.h"
-#include "toolkit/StandardWidgets.h"
-#include "ui/MouseUi.h"
-#include "ui/widgets/CoordButtonImage.h"
-#include "ui/widgets/CustomWidgets.h"
-
-#include <QCoreApplication>
-#include <QTemporaryDir>
 
 #include "BenchStats.h"
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-#include <functional>
-#include <memory>
+#include <cstdint>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr SimulatedMouseIdentity kIdentity{0x1A2B, 0x3C4D, 1, -1, 0x0100, 0x0105};
-constexpr UsbInfo kConfigured{0x1A2B, 0x3C4D, 1, -1};
-constexpr auto kReplyLatency = 1ms;
-constexpr std::uint8_t kSetLightCommand = 0xFC;
+using wiredpage::runUntil;
+using wiredpage::WiredPage;
 
-// Runs the UI thread's events until `done` holds; false at the time limit.
-bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s)
-{
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(50us);
-    }
-    return true;
-}
+constexpr std::uint8_t kSetLightCommand = 0xFC;
 
 // When the first host-to-device report with `command` reached the mouse, by
 // the wire log's clock.
@@ -75,105 +39,10 @@ std::optional<double> arrivalOf(SimulatedMouse& mouse, std::uint8_t command)
     return std::nullopt;
 }
 
-// The page in its window, the device logic and the simulated mouse.
-class Rig {
-public:
-    Rig()
-    {
-        app_ = std::make_unique<SApplication>(L"UIHOST", &registerStandardWidgets);
-        registerCustomWidgets(*app_);
-        app_->registerNamedIds(appNamedIdTable());
-        for (const char* directory : {MOUSECFG_SOURCE_DIR "/uires", MOUSECFG_FIXTURES_DIR "/page"}) {
-            auto provider = std::make_shared<FileResourceProvider>();
-            ok_ = ok_ && provider->init(QString::fromUtf8(directory));
-            app_->addResourceProvider(provider);
-        }
-        ok_ = ok_ && app_->loadUiDefinitions(L"UIDEF:XML_INIT");
-        app_->loadSystemResources();
-        CoordButtonImage::setApplicationDirectory(MOUSECFG_SOURCE_DIR);
-
-        ProfileStore& store = mouseProfileStore();
-        store.groups.clear();
-        store.directory = profileDir_.path().toStdString();
-
-        setHidBackend(&backend_);
-        mouse_ = &backend_.addMouse(kIdentity);
-        mouse_->setReplyLatency(kReplyLatency);
-        config_.usbInfo.current() = kConfigured;
-        logic_.emplace();
-
-        host_ = std::make_unique<PageHost>();
-        ok_ = ok_ && host_->createWindow();
-        if (ok_) {
-            host_->page.initPage(host_->root(), host_.get());
-            host_->show();
-        }
-    }
-    ~Rig()
-    {
-        settle();
-        host_.reset();
-        logic_.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        setHidBackend(nullptr);
-        app_.reset();
-    }
-
-    bool ok() const { return ok_; }
-    SimulatedMouse& mouse() { return *mouse_; }
-    MouseLogic& logic() { return *logic_; }
-    std::wstring path() const { return backend_.pathOf(*mouse_); }
-
-    // Lets the device logic and the page's deliveries finish: no worker for
-    // a while, with the UI thread's events run meanwhile.
-    static bool settle()
-    {
-        auto quietSince = std::chrono::steady_clock::now();
-        return runUntil([&quietSince] {
-            if (ShapeRegistry::workerRunning()) {
-                quietSince = std::chrono::steady_clock::now();
-            }
-            return std::chrono::steady_clock::now() - quietSince > 20ms;
-        });
-    }
-
-    SWindow* widget(const wchar_t* name) const { return host_->findChildByName(name); }
-
-    // The user moved a slider to `position`, as the toolkit reports it.
-    void slide(const wchar_t* name, int position) { fireSlide(*widget(name), position); }
-
-    // What the page shows of the values a connection reads.
-    std::vector<std::wstring> shownValues() const
-    {
-        std::vector<std::wstring> shown;
-        for (const wchar_t* combo : {L"cmb_profile", L"cmb_light_mode_normal", L"cmb_mouse_dpi_index"}) {
-            const auto* box = host_->findChildByName<SComboBox>(combo);
-            shown.push_back(std::to_wstring(box ? box->getCurSel() : -2));
-        }
-        for (const wchar_t* slider : {L"bar_mouse_speed", L"bar_mouse_brightness", L"bar_mouse_dpi_grade"}) {
-            const auto* bar = host_->findChildByName<SSliderBar>(slider);
-            shown.push_back(std::to_wstring(bar ? bar->getValue() : -2));
-        }
-        const SWindow* dpiText = widget(L"text_mouse_dpi_grade");
-        shown.push_back(dpiText ? dpiText->windowText() : L"<none>");
-        return shown;
-    }
-
-private:
-    bool ok_ = true;
-    QTemporaryDir profileDir_;
-    std::unique_ptr<SApplication> app_;
-    SimulatedHidBackend backend_;
-    SimulatedMouse* mouse_ = nullptr;
-    DeviceConfig config_;
-    std::optional<MouseLogic> logic_;
-    std::unique_ptr<PageHost> host_;
-};
-
 // (a) A speed slider move until the SetLight report is at the mouse.
 void BM_SliderToReport(benchmark::State& state)
 {
-    Rig rig;
+    WiredPage rig;
     rig.logic().onDeviceChange(false, L"");
     if (!rig.ok() || !rig.settle()) {
         state.SkipWithError("the page did not connect");
@@ -219,7 +88,7 @@ FirmwareState firmwareVariant(int variant)
 // shows (learnt once per state before the timing).
 void BM_ConnectionToPageShown(benchmark::State& state)
 {
-    Rig rig;
+    WiredPage rig;
     const std::wstring path = rig.path();
     std::vector<std::wstring> expected[2];
     for (int variant = 0; variant < 2; ++variant) {
