@@ -6,14 +6,16 @@
 
 #include "WiredPage.h"
 
-#include "shape/ShapeRegistry.h"
+#include "sim/WireLog.h"
 
 #include <QEventLoop>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <iostream>
 #include <string>
@@ -99,7 +101,12 @@ TEST(SilentMousePage, EventLoopKeepsTurningWhileThePageIsUsed)
     user.stop();
 
     EXPECT_GE(stepsDone, static_cast<int>(steps.size()) * 3) << "every kind of step was taken several times";
-    EXPECT_TRUE(ShapeRegistry::workerRunning()) << "the device logic is still waiting for the silent mouse";
+    const std::vector<WireRecord> wire = page.mouse().wireLog().records();
+    const auto requests = std::count_if(wire.begin(), wire.end(), [](const WireRecord& record) {
+        return record.direction == WireDirection::HostToDevice;
+    });
+    EXPECT_GT(requests, 0) << "the device logic was talking to the mouse meanwhile";
+    EXPECT_EQ(requests, static_cast<std::ptrdiff_t>(wire.size())) << "and the mouse never answered";
     EXPECT_LT(longestGap, kLongestGap) << "the longest gap followed the " << stepBeforeLongestGap;
     std::cout << "steps: " << stepsDone << ", longest gap between event-loop turns: "
               << std::chrono::duration_cast<std::chrono::microseconds>(longestGap).count() << " us (after the "
