@@ -1,13 +1,13 @@
 // Assigning the mouse's buttons through the editor: what is published, what
 // the profile keeps and what the profile file holds afterwards.
 
+#include "FileText.h"
 #include "PageFixture.h"
 
 #include "ui/ButtonAssignment.h"
 #include "ui/KeyboardHook.h"
 
 #include <fstream>
-#include <sstream>
 #include <string>
 
 namespace pagetest {
@@ -79,13 +79,7 @@ protected:
         EXPECT_EQ(host->page.onCoordButton(code, button, 1, 0, 1, 1), 0);
     }
 
-    std::string profileFile() const
-    {
-        std::ifstream in(profileDir.filePath("msprofile.xml").toStdString());
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string profileFile() const { return fileText(profileDir.filePath("msprofile.xml").toStdString()); }
 
     std::unique_ptr<FuncKeyListShape> funcKeys;
     std::unique_ptr<CombKeyListShape> combKeys;
@@ -321,10 +315,7 @@ TEST_F(Assignment, unreadableProfileIsToldOnceAndKeptAside)
     EXPECT_EQ(notices.size(), 1u) << "a window opened again does not tell it again";
 
     clickButton(0);
-    std::ifstream kept(path + ".unreadable");
-    std::stringstream keptText;
-    keptText << kept.rdbuf();
-    EXPECT_EQ(keptText.str(), damaged) << "the damaged file survives the save whole";
+    EXPECT_EQ(fileText(path + ".unreadable"), damaged) << "the damaged file survives the save whole";
     EXPECT_NE(profileFile().find("<profile"), std::string::npos) << "the save wrote a new profile";
     EXPECT_EQ(notices.size(), 1u) << "the save itself worked";
 }
