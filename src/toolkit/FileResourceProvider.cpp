@@ -78,7 +78,8 @@ void FileResourceProvider::parseLine(const QString& line, int lineNumber, const 
         fail(QStringLiteral("path \"%1\" must be relative and stay inside the package").arg(path));
         return;
     }
-    Entry entry{toQString(parsed->type), toQString(parsed->name), QString(), path};
+    Entry entry{toQString(parsed->type), toQString(parsed->name), QString(), QString(), path};
+    entry.foldedType = entry.type.toCaseFolded();
     entry.key = foldedKey(entry.type, entry.name);
     if (byKey_.contains(entry.key)) {
         fail(QStringLiteral("resource \"%1\" is listed twice").arg(resource));
@@ -123,7 +124,7 @@ std::vector<std::wstring> FileResourceProvider::namesOfType(std::wstring_view ty
     const QString folded = toQString(type).toCaseFolded();
     std::vector<std::wstring> names;
     for (const Entry& e : entries_) {
-        if (e.type.toCaseFolded() == folded) {
+        if (e.foldedType == folded) {
             names.push_back(e.name.toStdWString());
         }
     }

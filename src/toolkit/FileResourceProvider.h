@@ -25,10 +25,11 @@ public:
 
 private:
     struct Entry {
-        QString type;  // as written
+        QString type;        // as written
         QString name;
-        QString key;   // "type:name" folded to lower case
-        QString path;  // relative to the directory
+        QString foldedType;  // type folded to lower case, for listing by type
+        QString key;         // "type:name" folded to lower case
+        QString path;        // relative to the directory
     };
     const Entry* find(std::wstring_view type, std::wstring_view name) const;
     void parseLine(const QString& line, int lineNumber, const QString& indexPath);
